@@ -1,0 +1,6 @@
+#include "app/startup.h"
+
+int main() {
+    halvane::StartUp();
+    return 0;
+}

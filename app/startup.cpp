@@ -1,0 +1,7 @@
+#include "app/startup.h"
+
+namespace halvane {
+
+void StartUp() {}
+
+} // namespace halvane

@@ -1,0 +1,8 @@
+#!/bin/sh
+# Installs what is missing, builds everything and runs every test (no display needed).
+set -e
+cd "$(dirname "$0")"
+tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+ctest --test-dir build -j"$(nproc)" --output-on-failure

@@ -1,0 +1,14 @@
+#!/bin/sh
+# Installs the Debian packages the game and its tests need, when missing.
+set -e
+packages="cmake make g++ pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev"
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+echo "installing:$missing" >&2
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing

@@ -1,0 +1,27 @@
+// headless.h -- controls of the headless display, for tests and tools only:
+// a virtual clock, an opt-in observer of presented pages, and a way to run
+// the program until it ends. Never included by game code.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/display.h"
+
+namespace halvane {
+
+// Sets the virtual clock; the start value also seeds SeedRandom at start-up
+// (ClockSeconds returns it), so a run repeats exactly.
+void HeadlessSetClock(double seconds);
+double HeadlessClock();
+
+// Called with every presented page; nothing is kept unless the observer keeps
+// it. nullptr turns observing off.
+using PageObserver = void (*)(const Page &page);
+void HeadlessSetObserver(PageObserver observer);
+uint64_t HeadlessPresentCount();
+
+// Runs `entry` (StartUp, a screen, a loop) until it returns or the program
+// ends; returns the exit code (0 when `entry` returned).
+int HeadlessRun(void (*entry)());
+
+} // namespace halvane

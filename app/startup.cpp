@@ -1,7 +1,133 @@
+// startup.cpp -- the program's start-up sequence, one straight run.
 #include "app/startup.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/game_state.h"
+#include "core/image_store.h"
+#include "core/numbers.h"
+#include "platform/display.h"
+#include "platform/image_file.h"
+#include "platform/input.h"
+#include "platform/random.h"
+#include "platform/screen.h"
+#include "platform/text_fields.h"
+#include "platform/timing.h"
+#include "screens/hiscore_file.h"
 
 namespace halvane {
 
-void StartUp() {}
+OffsetArray<float, -1, 9> AngleSin;
+OffsetArray<float, -1, 9> AngleCos;
+
+namespace {
+
+constexpr int kSetupFile = 2;
+constexpr double kAngleStep = 0.139626337777778; // 8 degrees in radians
+
+// Window (0) or full screen (1), and the colour depth, from Data/setup.dat.
+float SetupScreenFlags = 0.0f;
+float SetupColourDepth = 0.0f;
+
+struct FullScreenPicture {
+    const char *fileName;
+    int slot;
+};
+
+constexpr FullScreenPicture kFullScreenPictures[] = {
+    {"Graphics/mmenu.bgr", MenuBackground},      {"Graphics/backg1.bgr", LevelBackground1},
+    {"Graphics/backg2.bgr", LevelBackground2},   {"Graphics/backg3.bgr", LevelBackground3},
+    {"Graphics/backg4.bgr", LevelBackground4},   {"Graphics/briefscrn.bgr", BriefingBackground},
+    {"Graphics/endgame.bgr", EndGameBackground},
+};
+
+struct SpriteCut {
+    const char *sheet;
+    int slot;
+    int x1, y1, x2, y2; // corners included
+};
+
+// In loading order: slot 1 before 7, then 2 to 6.
+constexpr SpriteCut kSpriteCuts[] = {
+    {"Graphics/zqsprite.spr", 1, 0, 0, 106, 10}, {"Graphics/zqsprite.spr", 7, 112, 0, 125, 11},
+    {"Graphics/crymsg.spr", 2, 0, 0, 319, 18},   {"Graphics/crymsg.spr", 3, 133, 20, 280, 38},
+    {"Graphics/crymsg.spr", 4, 0, 40, 106, 58},  {"Graphics/crymsg.spr", 5, 0, 60, 306, 78},
+    {"Graphics/crymsg.spr", 6, 0, 80, 54, 96},
+};
+
+} // namespace
+
+void ReadSetup() {
+    OpenForReading(kSetupFile, "Data/setup.dat");
+    SetupScreenFlags = ReadFloatField(kSetupFile);
+    ReadIntField(kSetupFile); // present in the file, unused
+    SetupColourDepth = ReadFloatField(kSetupFile);
+    CloseFile(kSetupFile);
+}
+
+void LoadPictures() {
+    // A missing picture leaves the page as it was, so its slot takes the
+    // previous picture (or black); that is not an error.
+    for (const FullScreenPicture &picture : kFullScreenPictures) {
+        LoadImageFile(picture.fileName);
+        GrabImage(0, 0, kScreenWidth - 1, kScreenHeight - 1, ScreenImages[picture.slot]);
+    }
+    const char *loadedSheet = nullptr;
+    for (const SpriteCut &cut : kSpriteCuts) {
+        if (cut.sheet != loadedSheet) {
+            LoadImageFile(cut.sheet);
+            loadedSheet = cut.sheet;
+        }
+        GrabImage(static_cast<float>(cut.x1), static_cast<float>(cut.y1),
+                  static_cast<float>(cut.x2), static_cast<float>(cut.y2), Sprites[cut.slot]);
+    }
+}
+
+void FillAngleTables() {
+    for (int i = AngleSin.kLow; i <= AngleSin.kHigh; ++i) {
+        const double angle = (i - 4) * kAngleStep;
+        AngleSin[i] = static_cast<float>(std::sin(angle));
+        AngleCos[i] = static_cast<float>(std::cos(angle));
+    }
+}
+
+void SetOptionDefaults() {
+    OptGameSpeed = 2;
+    OptBackground = 1;
+    OptAltitudeMeter = 1;
+    OptSfxVolume = 3;
+    OptMusicVolume = 3;
+    OptControls = 1;
+}
+
+void ShowTitleUntilEsc() {
+    while (!KeyDown(kKeyEsc)) {
+        PutImage(0, 0, ScreenImages[MenuBackground], kPutOpaque, 0);
+        PresentPage();
+    }
+    EndProgram(0);
+}
+
+void StartUp() {
+    ReadSetup();
+    ShowFps = 0;
+    ScreenshotNumber = 1;
+    TargetFps = 20;
+    // A depth the game cannot draw (a missing file reads 0) opens 32 bits.
+    if (!OpenScreen(RoundEven(SetupColourDepth), RoundEven(SetupScreenFlags))) {
+        std::fprintf(stderr, "halvane: cannot open a window or the full screen; "
+                             "the game needs a graphical display (is DISPLAY set?)\n");
+        EndProgram(1);
+    }
+    SetMousePosition(310, 4, 0);
+    SeedRandom(ClockSeconds());
+    SetPages(1, 0);
+    LoadPictures();
+    HiScore = ReadHiScoreFile();
+    FillAngleTables();
+    SetOptionDefaults();
+    ShowTitleUntilEsc();
+}
 
 } // namespace halvane

@@ -1,10 +1,28 @@
-// startup.h -- the program's entry: configuration, screen, pictures, font,
-// best score, tables and options, then the main menu, which never returns.
+// startup.h -- the program's entry: configuration, screen, pictures, best
+// score, tables and options, then the title picture until the menu exists.
 #pragma once
+
+#include "core/offset_array.h"
 
 namespace halvane {
 
-// Called by main; never returns in the game (it ends in the main menu).
+// The craft's attitude angles, -40 to +40 degrees in steps of 8 (index 4 is
+// level flight). Filled by StartUp, read by the craft models.
+extern OffsetArray<float, -1, 9> AngleSin;
+extern OffsetArray<float, -1, 9> AngleCos;
+
+// Called by main. Reads Data/setup.dat, opens the screen (no display: a
+// message on stderr and exit code 1), loads the pictures into ScreenImages and
+// Sprites, reads HiScore, fills the angle tables and sets the options, then
+// shows the title picture until Esc or a closed window ends the program.
 void StartUp();
+
+// Called by StartUp, each step of it in turn; tests call them one by one.
+void ReadSetup();
+void LoadPictures();
+void FillAngleTables();
+void SetOptionDefaults();
+// Shows MenuBackground until Esc is pressed; then ends the program with 0.
+void ShowTitleUntilEsc();
 
 } // namespace halvane

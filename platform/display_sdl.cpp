@@ -1,1 +1,215 @@
+// The SDL window: opening, presenting the visible page scaled to the window,
+// the clock, sleeping and the end of the program. The event pump lives in
+// display_sdl_events.cpp.
 #include "platform/display.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/image.h"
+#include "platform/display_sdl.h"
+
+namespace halvane {
+
+namespace {
+
+constexpr double kTickSeconds = 1.0 / 60.0;
+// A present that returns sooner than this did not wait for a refresh.
+constexpr double kPresentWaitedSeconds = 0.001;
+// Room left on the desktop for the window's frame and title bar.
+constexpr int kFrameAllowanceX = 16;
+constexpr int kFrameAllowanceY = 48;
+
+SDL_Window *Window = nullptr;
+SDL_Renderer *Renderer = nullptr;
+SDL_Texture *PageTexture = nullptr;
+bool RendererHasVsync = false;
+bool PageUploaded = false;
+uint32_t UploadedChangeCount = 0;
+// Presents in a row that came back at once although vsync was asked for;
+// after a few the display is taken to give no refresh signal.
+int QuickPresents = 0;
+
+double CounterSeconds() {
+    static const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
+    return static_cast<double>(SDL_GetPerformanceCounter()) / frequency;
+}
+
+// Largest integer scale at which the window and its frame fit the desktop.
+int OpeningScale() {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    const int sx = (usable.w - kFrameAllowanceX) / kScreenWidth;
+    const int sy = (usable.h - kFrameAllowanceY) / kScreenHeight;
+    return std::max(1, std::min(sx, sy));
+}
+
+SDL_Window *CreateWindowOfKind(bool fullScreen, int scale) {
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    return SDL_CreateWindow("Halvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                            kScreenWidth * scale, kScreenHeight * scale, flags);
+}
+
+SDL_Renderer *CreateRendererWithVsync() {
+    SDL_Renderer *renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer == nullptr) renderer = SDL_CreateRenderer(Window, -1, 0);
+    if (renderer == nullptr) renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
+    return renderer;
+}
+
+// The page's place in output pixels: the largest integer scale that fits,
+// centred with black bars; in a window smaller than the page, scaled down
+// with its 4:3 shape kept.
+SDL_Rect PageDestination(int outputW, int outputH) {
+    const int scale = std::min(outputW / kScreenWidth, outputH / kScreenHeight);
+    int w = kScreenWidth * scale;
+    int h = kScreenHeight * scale;
+    if (scale < 1) {
+        const double fit = std::min(static_cast<double>(outputW) / kScreenWidth,
+                                    static_cast<double>(outputH) / kScreenHeight);
+        w = std::max(1, static_cast<int>(kScreenWidth * fit));
+        h = std::max(1, static_cast<int>(kScreenHeight * fit));
+    }
+    return {(outputW - w) / 2, (outputH - h) / 2, w, h};
+}
+
+void DrawPageToWindow() {
+    int outputW = 0;
+    int outputH = 0;
+    SDL_GetRendererOutputSize(Renderer, &outputW, &outputH);
+    const SDL_Rect destination = PageDestination(outputW, outputH);
+    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+    SDL_RenderClear(Renderer);
+    if (PageUploaded) SDL_RenderCopy(Renderer, PageTexture, nullptr, &destination);
+    SDL_RenderPresent(Renderer);
+}
+
+void SleepUntilNextTick() {
+    const double now = CounterSeconds();
+    const double next = (std::floor(now / kTickSeconds) + 1.0) * kTickSeconds;
+    const int ms = static_cast<int>(std::ceil((next - now) * 1000.0));
+    if (ms > 0) DisplaySleep(ms);
+}
+
+} // namespace
+
+bool DisplayOpen(int bytesPerPixel, bool fullScreen) {
+    // The game ends on SIGTERM/SIGINT by its own flag, checked where it waits.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    InstallEndSignals();
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "halvane: no display: %s\n", SDL_GetError());
+        return false;
+    }
+    // Without an X server SDL quietly picks an invisible driver.
+    const char *driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+        std::strcmp(driver, "dummy") == 0) {
+        std::fprintf(stderr, "halvane: no display (SDL video driver \"%s\")\n",
+                     driver ? driver : "none");
+        SDL_Quit();
+        return false;
+    }
+    const int scale = OpeningScale();
+    Window = CreateWindowOfKind(fullScreen, scale);
+    if (Window == nullptr) Window = CreateWindowOfKind(!fullScreen, scale);
+    if (Window == nullptr) {
+        std::fprintf(stderr, "halvane: cannot open a window: %s\n", SDL_GetError());
+        SDL_Quit();
+        return false;
+    }
+    SDL_SetWindowMinimumSize(Window, kScreenWidth / 4, kScreenHeight / 4);
+    Renderer = CreateRendererWithVsync();
+    const Uint32 format = bytesPerPixel == 2 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
+    if (Renderer != nullptr) {
+        PageTexture = SDL_CreateTexture(Renderer, format, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
+                                        kScreenHeight);
+    }
+    if (Renderer == nullptr || PageTexture == nullptr) {
+        std::fprintf(stderr, "halvane: cannot draw into the window: %s\n", SDL_GetError());
+        SDL_Quit();
+        return false;
+    }
+    SDL_SetTextureScaleMode(PageTexture, SDL_ScaleModeNearest);
+    SDL_RendererInfo info;
+    RendererHasVsync =
+        SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    SDL_ShowCursor(SDL_DISABLE);
+    DrawPageToWindow();
+    DisplayPump();
+    return true;
+}
+
+void DisplayPresent(const Page &page, uint32_t changeCount) {
+    if (Renderer == nullptr) return;
+    DisplayPump();
+    if (!PageUploaded || changeCount != UploadedChangeCount) {
+        SDL_UpdateTexture(PageTexture, nullptr, page.pixels, kScreenWidth * page.bytesPerPixel);
+        PageUploaded = true;
+        UploadedChangeCount = changeCount;
+    }
+    const double before = CounterSeconds();
+    DrawPageToWindow();
+    const bool waited = CounterSeconds() - before >= kPresentWaitedSeconds;
+    QuickPresents = waited ? 0 : QuickPresents + 1;
+    // A present that came back at once (no vsync, or a display without a
+    // refresh signal such as a virtual X server) is paced by the clock, so that
+    // fades take the same time everywhere.
+    if (!RendererHasVsync || QuickPresents >= 3) SleepUntilNextTick();
+    DisplayPump();
+}
+
+void ToggleFullScreen() {
+    if (Window == nullptr) return;
+    const bool isFull = (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    SDL_SetWindowFullscreen(Window, isFull ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void RedrawWindow() {
+    if (Renderer != nullptr) DrawPageToWindow();
+}
+
+PageRect PagePlacement() {
+    if (Renderer == nullptr) return {0, 0, 1};
+    int windowW = 0;
+    int windowH = 0;
+    int outputW = 0;
+    int outputH = 0;
+    SDL_GetWindowSize(Window, &windowW, &windowH);
+    SDL_GetRendererOutputSize(Renderer, &outputW, &outputH);
+    if (windowW <= 0 || outputW <= 0) return {0, 0, 1};
+    // Output pixels per window pixel (above 1 on high-density screens).
+    const double density = static_cast<double>(outputW) / windowW;
+    const SDL_Rect destination = PageDestination(outputW, outputH);
+    return {destination.x / density, destination.y / density,
+            destination.w / density / kScreenWidth};
+}
+
+double DisplayClock() {
+    const double now = CounterSeconds();
+    PumpNowAndThen(now);
+    return now;
+}
+
+void DisplaySleep(int ms) {
+    DisplayPump();
+    if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
+    DisplayPump();
+}
+
+void EndProgram(int code) {
+    std::fflush(stdout);
+    if (SDL_WasInit(0) != 0) {
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+        SDL_Quit();
+    }
+    std::exit(code);
+}
+
+} // namespace halvane

@@ -1,0 +1,32 @@
+// display_sdl.h -- what the SDL window's two files (display_sdl.cpp: window,
+// presenting, clock; display_sdl_events.cpp: the event pump) share. Used by
+// those two files only; it names no SDL type so nothing else sees SDL.
+#pragma once
+
+#include <cstdint>
+
+namespace halvane {
+
+// Called by the event pump on Alt+Enter: desktop full screen <-> window.
+void ToggleFullScreen();
+// Called by the event pump when the window was exposed or resized: draws the
+// last uploaded page again at the new size, without waiting for a refresh.
+void RedrawWindow();
+// Where the page lies in the window, in window coordinates (not output
+// pixels); pageScale is window pixels per page pixel. Read by the event pump
+// to map the pointer.
+struct PageRect {
+    double x;
+    double y;
+    double pageScale;
+};
+PageRect PagePlacement();
+
+// Called by DisplayOpen: SIGTERM and SIGINT only set a flag, which the pump,
+// the clock and sleeping check (then EndProgram(0)).
+void InstallEndSignals();
+// Called by DisplayClock in busy waits: ends the program when a signal came,
+// and services the window every few milliseconds so that it never freezes.
+void PumpNowAndThen(double now);
+
+} // namespace halvane

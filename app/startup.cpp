@@ -14,17 +14,14 @@
 #include "platform/screen.h"
 #include "platform/text_fields.h"
 #include "platform/timing.h"
+#include "render/models.h"
 #include "screens/hiscore_file.h"
 
 namespace halvane {
 
-OffsetArray<float, -1, 9> AngleSin;
-OffsetArray<float, -1, 9> AngleCos;
-
 namespace {
 
 constexpr int kSetupFile = 2;
-constexpr double kAngleStep = 0.139626337777778; // 8 degrees in radians
 
 // Window (0) or full screen (1), and the colour depth, from Data/setup.dat.
 float SetupScreenFlags = 0.0f;
@@ -84,14 +81,6 @@ void LoadPictures() {
     }
 }
 
-void FillAngleTables() {
-    for (int i = AngleSin.kLow; i <= AngleSin.kHigh; ++i) {
-        const double angle = (i - 4) * kAngleStep;
-        AngleSin[i] = static_cast<float>(std::sin(angle));
-        AngleCos[i] = static_cast<float>(std::cos(angle));
-    }
-}
-
 void SetOptionDefaults() {
     OptGameSpeed = 2;
     OptBackground = 1;
@@ -125,7 +114,9 @@ void StartUp() {
     SetPages(1, 0);
     LoadPictures();
     HiScore = ReadHiScoreFile();
+    BuildMissileModel();
     FillAngleTables();
+    BuildCraftModels();
     SetOptionDefaults();
     ShowTitleUntilEsc();
 }

@@ -2,14 +2,10 @@
 // score, tables and options, then the title picture until the menu exists.
 #pragma once
 
-#include "core/offset_array.h"
+// The angle tables and FillAngleTables live with the craft models.
+#include "render/models.h"
 
 namespace halvane {
-
-// The craft's attitude angles, -40 to +40 degrees in steps of 8 (index 4 is
-// level flight). Filled by StartUp, read by the craft models.
-extern OffsetArray<float, -1, 9> AngleSin;
-extern OffsetArray<float, -1, 9> AngleCos;
 
 // Called by main. Reads Data/setup.dat, opens the screen (no display: a
 // message on stderr and exit code 1), loads the pictures into ScreenImages and
@@ -20,7 +16,6 @@ void StartUp();
 // Called by StartUp, each step of it in turn; tests call them one by one.
 void ReadSetup();
 void LoadPictures();
-void FillAngleTables();
 void SetOptionDefaults();
 // Shows MenuBackground until Esc is pressed; then ends the program with 0.
 void ShowTitleUntilEsc();

@@ -4,6 +4,7 @@
 
 #include "platform/audio.h"
 #include "platform/random.h"
+#include "world/enemies.h"
 
 namespace halvane {
 
@@ -15,6 +16,7 @@ float MapPosition = 0;
 float TravelSinceCheck = 0;
 int32_t EndWarningPlayed = 0;
 float SpeedFactor = 0;
+int32_t GeneratedTerrain = 0;
 
 namespace {
 
@@ -97,7 +99,12 @@ void ShiftTerrain() {
     for (int r = 1; r <= kWindowLastRow - 2; ++r) {
         TerrainDepth[r] = TerrainDepth[r + 2];
     }
-    FeedRowsFromMap();
+    if (GeneratedTerrain != 0) {
+        FeedRandomRows();
+    } else {
+        FeedRowsFromMap();
+    }
+    SpawnEnemies();
 }
 
 void FeedRowsFromMap() {

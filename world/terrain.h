@@ -41,6 +41,8 @@ extern float MapPosition;        // -20..280 in steps of 2; window row r shows m
 extern float TravelSinceCheck;   // distance since the last end-structure check
 extern int32_t EndWarningPlayed; // 1 once the end-approach effect played this level
 extern float SpeedFactor;        // multiplier of every per-frame movement (1.0)
+// 1 while the level's file is broken: new rows come from FeedRandomRows.
+extern int32_t GeneratedTerrain;
 
 // Fills rows 1..20, columns -6..6 with the starting half-pipe. Called by the
 // main menu and by the per-level reset.
@@ -59,7 +61,8 @@ float GroundAt(float z, float x);
 void AdvanceTerrain();
 
 // Once per frame after the craft update: when the scroll reaches -2, moves the
-// window two rows on, feeds the two new far rows and spawns enemies.
+// window two rows on, feeds the two new far rows (from the map, or generated)
+// and spawns enemies.
 void ShiftTerrain();
 
 // Copies map rows 19 + MapPosition and 20 + MapPosition into window rows 19, 20.

@@ -1,0 +1,36 @@
+// clock_display.cpp -- the pace probe's display: the real monotonic clock and
+// real sleeps, but no window and no input, so the probe measures the pacing
+// alone.
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/display.h"
+
+namespace halvane {
+
+bool DisplayOpen(int, bool) {
+    return false;
+}
+
+void DisplayPresent(const Page &, uint32_t) {}
+
+void DisplayPump() {}
+
+double DisplayClock() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void DisplaySleep(int ms) {
+    if (ms <= 0) return;
+    timespec wait{ms / 1000, (ms % 1000) * 1000000L};
+    while (nanosleep(&wait, &wait) != 0) {
+    }
+}
+
+void EndProgram(int code) {
+    std::exit(code);
+}
+
+} // namespace halvane

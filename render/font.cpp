@@ -39,14 +39,17 @@ int32_t DrawGlyphs(int32_t x, int32_t y, std::string_view text, const BitmapFont
 } // namespace
 
 bool LoadFont(const char *fileName, BitmapFont &font, int32_t mode) {
+    SetPages(1, 0);
+    ClearWorkPage();
+    LoadImageFile(fileName);
+    return CutFontFromWorkPage(font, mode);
+}
+
+bool CutFontFromWorkPage(BitmapFont &font, int32_t mode) {
     if (mode != kFontProportional && mode != kFontFixed) mode = kFontProportional;
     for (auto &glyph : font.glyphs)
         glyph.fill(0);
     font.widths.fill(0);
-
-    SetPages(1, 0);
-    ClearWorkPage();
-    LoadImageFile(fileName);
 
     const int32_t background = ReadPixel(kBackgroundX, kMarkerRow);
     int32_t cellWidth = -1;

@@ -45,6 +45,9 @@ extern BitmapFont GameFont;
 // glyphs are then unusable and the caller should refuse to go on. Called once
 // by start-up.
 bool LoadFont(const char *fileName, BitmapFont &font, int32_t mode);
+// The second half of LoadFont: builds `font` from a sheet already on the work
+// page, then clears the page. Used by LoadFont and the picture tool.
+bool CutFontFromWorkPage(BitmapFont &font, int32_t mode);
 
 // Draws `text` with its first glyph's top-left pixel at (x, y), `spacing`
 // pixels between glyphs, mode 1 transparent (magenta skipped) or 2 opaque;

@@ -27,14 +27,13 @@ InputState MouseAt(int x, int y, int buttons) {
     return state;
 }
 
-struct MouseReading {
-    int32_t x, y, wheel, buttons;
-    bool ok;
-};
+// x, y, wheel, buttons, and 1 for success
+using Reading = std::array<int32_t, 5>;
+constexpr Reading kFailed{-1, -1, -1, -1, 0};
 
-MouseReading ReadTheMouse() {
-    MouseReading r{};
-    r.ok = ReadMouse(r.x, r.y, r.wheel, r.buttons);
+Reading ReadTheMouse() {
+    Reading r{};
+    r[4] = ReadMouse(r[0], r[1], r[2], r[3]);
     return r;
 }
 
@@ -114,28 +113,11 @@ TEST(Mouse, ReadingFailsWithMinusOnesWithoutAScreenOrAMouse) {
     UseScript(script);
     HeadlessSetClock(1.0);
 
-    MouseReading r = ReadTheMouse();
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.x, -1);
-    EXPECT_EQ(r.y, -1);
-    EXPECT_EQ(r.wheel, -1);
-    EXPECT_EQ(r.buttons, -1);
-
+    EXPECT_EQ(ReadTheMouse(), kFailed);
     OpenOffscreenPages(32);
-    r = ReadTheMouse();
-    EXPECT_TRUE(r.ok);
-    EXPECT_EQ(r.x, 100);
-    EXPECT_EQ(r.y, 200);
-    EXPECT_EQ(r.wheel, 0);
-    EXPECT_EQ(r.buttons, kMouseLeft);
-
+    EXPECT_EQ(ReadTheMouse(), (Reading{100, 200, 0, kMouseLeft, 1}));
     HeadlessSetClock(6.0);
-    r = ReadTheMouse();
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.x, -1);
-    EXPECT_EQ(r.y, -1);
-    EXPECT_EQ(r.wheel, -1);
-    EXPECT_EQ(r.buttons, -1);
+    EXPECT_EQ(ReadTheMouse(), kFailed);
 }
 
 TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouse) {
@@ -149,20 +131,13 @@ TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouse) {
     UseScript(script);
 
     SetMousePosition(310, 4, 0);
-    MouseReading r = ReadTheMouse();
-    EXPECT_EQ(r.x, 310);
-    EXPECT_EQ(r.y, 4);
+    EXPECT_EQ(ReadTheMouse(), (Reading{310, 4, 0, 0, 1}));
 
     HeadlessSetClock(1.5);
-    r = ReadTheMouse();
-    EXPECT_EQ(r.x, 310);
-    EXPECT_EQ(r.y, 4);
-    EXPECT_EQ(r.buttons, kMouseRight);
+    EXPECT_EQ(ReadTheMouse(), (Reading{310, 4, 0, kMouseRight, 1}));
 
     HeadlessSetClock(2.5);
-    r = ReadTheMouse();
-    EXPECT_EQ(r.x, 150);
-    EXPECT_EQ(r.y, 90);
+    EXPECT_EQ(ReadTheMouse(), (Reading{150, 90, 0, 0, 1}));
 
     // A move the script made before the pointer was placed does not undo it.
     HeadlessSetClock(3.0);
@@ -170,15 +145,11 @@ TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouse) {
     UseScript(later);
     HeadlessSetClock(4.0);
     SetMousePosition(310, 4, 0);
-    r = ReadTheMouse();
-    EXPECT_EQ(r.x, 310);
-    EXPECT_EQ(r.y, 4);
+    EXPECT_EQ(ReadTheMouse(), (Reading{310, 4, 0, 0, 1}));
 
     // The pointer stays on the page.
     SetMousePosition(-50, 9999, 0);
-    r = ReadTheMouse();
-    EXPECT_EQ(r.x, 0);
-    EXPECT_EQ(r.y, 479);
+    EXPECT_EQ(ReadTheMouse(), (Reading{0, 479, 0, 0, 1}));
     EXPECT_EQ(DeviceInput().mouseX, 0);
     EXPECT_EQ(DeviceInput().mouseY, 479);
 }

@@ -1,0 +1,88 @@
+#include "flight_fixture.h"
+
+#include "core/game_state.h"
+#include "platform/screen.h"
+#include "screens/briefing.h"
+#include "screens/end_game.h"
+#include "screens/game_over.h"
+#include "screens/level_stats.h"
+#include "world/craft.h"
+#include "world/level.h"
+#include "world/lives.h"
+#include "world/missiles.h"
+#include "world/objects.h"
+#include "world/terrain.h"
+
+namespace halvane {
+
+InputState TestInput;
+int GameOverShown = 0;
+int LevelStatsShown = 0;
+int BriefingsShown = 0;
+
+// Stand-ins for the screens: they only count, apart from the world's own
+// share of the level statistics (the per-level reset).
+void ShowGameOver() {
+    ++GameOverShown;
+}
+void ShowLevelStats() {
+    ++LevelStatsShown;
+    ResetForLevel();
+}
+void ShowBriefing() {
+    ++BriefingsShown;
+    RespawnCraft();
+}
+void ShowEndGame() {
+    GameCompleted = 1;
+}
+
+namespace {
+
+void FollowTestInput(double, InputState &state) {
+    state = TestInput;
+}
+
+template <int N> int CountActive(const OffsetArray<ObjectRecord, 1, N> &table) {
+    int n = 0;
+    for (int i = 1; i <= N; ++i) {
+        n += table[i].state == kSlotActive ? 1 : 0;
+    }
+    return n;
+}
+
+} // namespace
+
+void FillGround(float depth) {
+    for (int r = kWindowFirstRow; r <= kWindowLastRow; ++r) {
+        TerrainDepth[r].Fill(depth);
+    }
+}
+
+int ActiveShips() {
+    return CountActive(Ship);
+}
+int ActiveMines() {
+    return CountActive(Mine);
+}
+int ActiveMissiles() {
+    return CountActive(Missile);
+}
+
+void FlightTest::SetUp() {
+    OpenOffscreenPages(32);
+    TestInput = InputState{};
+    UsePilot(FollowTestInput);
+    SpeedFactor = 1;
+    OptControls = kMouseControls;
+    Shield = 1000;
+    Lives = 2;
+    MissileSide = 0.5f;
+    CraftY = -2;
+    CraftRoll = CraftPitch = 4;
+    MouseX = kCursorHomeX;
+    MouseY = kCursorHomeY;
+    FillGround(50);
+}
+
+} // namespace halvane

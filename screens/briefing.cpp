@@ -1,8 +1,12 @@
-// Does only the world's share (none yet) until the screen exists.
+// Does only the world's share (the craft's controls reset) until the screen exists.
 #include "screens/briefing.h"
+
+#include "world/lives.h"
 
 namespace halvane {
 
-void ShowBriefing() {}
+void ShowBriefing() {
+    RespawnCraft();
+}
 
 } // namespace halvane

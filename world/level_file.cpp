@@ -154,6 +154,10 @@ void CheckLevelFiles() {
         LevelFileBroken[level] = LevelFileComplete(name.data()) ? 0 : 1;
         if (LevelFileBroken[level] != 0) {
             RandomTerrain = 1;
+            std::fprintf(stderr,
+                         "%s is missing, short or corrupt: level %d is played over "
+                         "generated terrain\n",
+                         name.data(), level);
         }
     }
 }

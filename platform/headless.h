@@ -10,7 +10,10 @@
 namespace halvane {
 
 // Sets the virtual clock; the start value also seeds SeedRandom at start-up
-// (ClockSeconds returns it), so a run repeats exactly.
+// (ClockSeconds returns it), so a run repeats exactly. The clock moves only
+// when the game waits: 1 us per clock reading, 0.1 ms per poll of the keyboard
+// or mouse (plus its reading), a sleep by its length, a present to the next
+// 1/60 s tick. HeadlessClock reads it without moving it.
 void HeadlessSetClock(double seconds);
 double HeadlessClock();
 

@@ -44,7 +44,9 @@ struct InputState {
 // code.
 using Pilot = void (*)(double now, InputState &state);
 
-// One scripted input state, in force from `time` (seconds) on.
+// One scripted input state, in force from `time` (seconds) on. Reaching a step
+// puts a press into the key buffer for each key it newly holds, plus its
+// `pressesWaiting`, so a press shorter than the gap between polls still counts.
 struct ScriptStep {
     double time;
     InputState state;
@@ -61,10 +63,13 @@ InputState &DeviceInput();
 bool KeyDown(int scanCode);
 // Reads the mouse into the four outputs; on failure all four are -1.
 bool ReadMouse(int32_t &x, int32_t &y, int32_t &wheel, int32_t &buttons);
-// Moves the page pointer; the pointer is never shown (visibility 0).
+// Moves the page pointer (clamped to the page); the pointer is never shown
+// (visibility 0). Under a script the placed pointer holds until the script
+// moves the mouse; a pilot finds it in its state.
 void SetMousePosition(int x, int y, int visibility);
 // True while a key press waits in the key buffer; consumes nothing.
 bool KeyPressWaiting();
+// Empties the key buffer; SleepMs does so when a press ends its wait.
 void ConsumeKeyPresses();
 
 // Whether the game reads the mouse now (the SDL display captures it in

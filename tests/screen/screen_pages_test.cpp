@@ -134,10 +134,11 @@ TEST(ScreenPresent, WaitRetraceShowsTheVisiblePageWithItsChangeCount) {
     WaitRetrace();
     EXPECT_EQ(StandInLastPage.pixels, PagePixels(1));
 
-    // Offscreen pages have no display to present to.
+    // Offscreen pages are presented as well, at their own depth.
     OpenOffscreenPages(32);
     WaitRetrace();
-    EXPECT_EQ(StandInPresentCount, 2);
+    EXPECT_EQ(StandInPresentCount, 3);
+    EXPECT_EQ(StandInLastPage.bytesPerPixel, 4);
 }
 
 TEST(ScreenColour, SixteenBitColoursDropTheLowBitsOfEachChannel) {

@@ -13,7 +13,9 @@ constexpr int kImageBadFile = 3;
 // Loads the picture onto the work page at (0, 0); returns one of the codes
 // above. A refused file leaves the page as it was.
 int LoadImageFile(const char *fileName);
-// Writes the work page as a 24-bit BMP when the name ends in ".bmp".
+// Writes the work page as a 24-bit BMP when the name ends in ".bmp" (any
+// letter case), else as a raw long-header image; false when the file cannot
+// be written, and then no partial file is left.
 bool SaveScreenImage(const char *fileName);
 // Writes "screenshot" + ScreenshotNumber + ".bmp", moving ScreenshotNumber on
 // past files that already exist so that no earlier shot is replaced. The

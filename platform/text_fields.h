@@ -29,4 +29,9 @@ int ReadTextField(int fileNumber, std::span<char> out);
 // largest double the value saturates.
 double TextToNumber(std::span<const char> text);
 
+// Creates (or empties) the file and writes the bytes as they are, with no
+// newline translation; false when it cannot be written, in which case no
+// partial file is left behind. Used for the best-score file.
+bool WriteWholeFile(const char *fileName, std::span<const char> bytes);
+
 } // namespace halvane

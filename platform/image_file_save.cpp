@@ -1,0 +1,127 @@
+// image_file_save.cpp -- SaveScreenImage and TakeScreenshot: the work page as
+// a 24-bit BMP (or a raw long-header image), written a row at a time.
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+
+#include <array>
+
+#include "core/game_state.h"
+#include "core/image.h"
+#include "platform/image_file.h"
+#include "platform/screen.h"
+
+namespace halvane {
+
+namespace {
+
+constexpr uint32_t kBmpRowBytes = kScreenWidth * 3; // 1920, already a multiple of 4
+constexpr uint32_t kBmpImageBytes = kBmpRowBytes * kScreenHeight;
+constexpr uint32_t kBmpPixelsPerMetre = 2834; // 72 dots per inch
+
+std::array<uint8_t, kBmpRowBytes> RowOut;
+
+void Put16(uint8_t *p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(uint8_t *p, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// Bottom screen row first, each pixel blue, green, red; ReadPixel widens a
+// 16-bit page's channels and the top byte of a 32-bit pixel is dropped.
+bool WriteBmp(std::FILE *file) {
+    std::array<uint8_t, 54> header{};
+    header[0] = 'B';
+    header[1] = 'M';
+    Put32(&header[2], 54 + kBmpImageBytes);
+    Put32(&header[10], 54);
+    Put32(&header[14], 40);
+    Put32(&header[18], kScreenWidth);
+    Put32(&header[22], kScreenHeight);
+    Put16(&header[26], 1);
+    Put16(&header[28], 24);
+    Put32(&header[34], kBmpImageBytes);
+    Put32(&header[38], kBmpPixelsPerMetre);
+    Put32(&header[42], kBmpPixelsPerMetre);
+    if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) return false;
+
+    for (int y = kScreenHeight - 1; y >= 0; --y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const uint32_t rgb = static_cast<uint32_t>(ReadPixel(x, y)) & 0xFFFFFF;
+            uint8_t *p = &RowOut[static_cast<std::size_t>(x) * 3];
+            p[0] = static_cast<uint8_t>(rgb);
+            p[1] = static_cast<uint8_t>(rgb >> 8);
+            p[2] = static_cast<uint8_t>(rgb >> 16);
+        }
+        if (std::fwrite(RowOut.data(), 1, RowOut.size(), file) != RowOut.size()) return false;
+    }
+    return true;
+}
+
+// The page's bytes as they are, behind the long header (0xFE, length).
+bool WriteRaw(std::FILE *file) {
+    const uint32_t length = static_cast<uint32_t>(kScreenWidth) * kScreenHeight *
+                            static_cast<uint32_t>(ScreenBytesPerPixel());
+    std::array<uint8_t, 5> header{0xFE};
+    Put32(&header[1], length);
+    return std::fwrite(header.data(), 1, header.size(), file) == header.size() &&
+           std::fwrite(PagePixels(WorkPageIndex()), 1, length, file) == length;
+}
+
+bool EndsInBmp(const char *fileName) {
+    const char *dot = nullptr;
+    for (const char *p = fileName; *p != '\0'; ++p)
+        if (*p == '.') dot = p;
+    if (dot == nullptr) return false;
+    const char *want = "bmp";
+    for (int i = 0; i < 3; ++i) {
+        const char c = dot[1 + i];
+        if (c != want[i] && c != want[i] - 'a' + 'A') return false;
+    }
+    return dot[4] == '\0';
+}
+
+// Writes the page into an opened file and closes it; a file that could not
+// be written completely is removed rather than left half-written.
+bool FinishFile(std::FILE *file, const char *fileName, bool asBmp) {
+    const bool written = asBmp ? WriteBmp(file) : WriteRaw(file);
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed) return true;
+    std::remove(fileName);
+    return false;
+}
+
+} // namespace
+
+bool SaveScreenImage(const char *fileName) {
+    if (!ScreenIsOpen() || fileName == nullptr) return false;
+    std::FILE *file = std::fopen(fileName, "wb");
+    if (file == nullptr) return false;
+    return FinishFile(file, fileName, EndsInBmp(fileName));
+}
+
+void TakeScreenshot() {
+    if (!ScreenIsOpen()) return;
+    // "x" creates the file only if no file of that name exists, so a shot
+    // from an earlier run is never replaced: its number is skipped.
+    std::array<char, 32> name{};
+    int32_t number = ScreenshotNumber;
+    for (;;) {
+        std::snprintf(name.data(), name.size(), "screenshot%d.bmp", static_cast<int>(number));
+        std::FILE *file = std::fopen(name.data(), "wbx");
+        if (file != nullptr) {
+            ScreenshotNumber = number;
+            FinishFile(file, name.data(), true);
+            return;
+        }
+        if (errno != EEXIST || number == INT32_MAX) break;
+        ++number;
+    }
+    // Nothing could be created (a read-only folder): nothing is written.
+    ScreenshotNumber = number;
+}
+
+} // namespace halvane

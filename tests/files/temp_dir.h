@@ -1,0 +1,49 @@
+// temp_dir.h -- a fixture that runs each test inside a fresh temporary
+// folder, since the game's file names are relative to the working directory.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace halvane {
+
+class TempDirTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home_ = std::filesystem::current_path();
+        std::string pattern = (std::filesystem::temp_directory_path() / "halvane-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        std::filesystem::current_path(dir_);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(home_);
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+
+    static void WriteBytes(const std::string &name, const std::vector<uint8_t> &bytes) {
+        std::ofstream out(name, std::ios::binary);
+        out.write(reinterpret_cast<const char *>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+    static void WriteText(const std::string &name, const std::string &text) {
+        WriteBytes(name, std::vector<uint8_t>(text.begin(), text.end()));
+    }
+    static std::vector<uint8_t> ReadBytes(const std::string &name) {
+        std::ifstream in(name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::filesystem::path home_;
+    std::filesystem::path dir_;
+};
+
+} // namespace halvane

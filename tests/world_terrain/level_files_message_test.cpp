@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "platform/headless.h"
+#include "platform/input.h"
+#include "platform/screen.h"
+#include "render/font.h"
+#include "screens/level_files_message.h"
+#include "world/level_file.h"
+
+namespace halvane {
+namespace {
+
+InputState Held(std::initializer_list<int> keys, int buttons = 0) {
+    InputState state;
+    for (int key : keys) {
+        state.keys[key] = true;
+    }
+    state.buttons = buttons;
+    return state;
+}
+
+bool TopLeftHasText() {
+    for (int y = 0; y < 80; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            if (ReadPixel(x, y) > 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+class LevelFilesMessage : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        OpenOffscreenPages(32);
+        ASSERT_TRUE(LoadFont(HALVANE_SOURCE_DIR "/Graphics/zqfont.fnt", GameFont, 1));
+        HeadlessSetClock(10);
+    }
+};
+
+TEST_F(LevelFilesMessage, WaitsForTheLaunchKeyToGoUpThenForAFreshPress) {
+    // Enter of LAUNCH still held, then released, then pressed again.
+    const std::array<ScriptStep, 4> script{
+        {{0, Held({kKeyEnter})}, {10.2, Held({})}, {10.8, Held({kKeyEnter})}, {10.9, Held({})}}};
+    UseScript(script);
+    RandomTerrain = 1;
+    ShowLevelFilesMessage();
+    EXPECT_GE(HeadlessClock(), 10.9) << "returns only once the fresh press is released";
+    EXPECT_TRUE(TopLeftHasText());
+}
+
+TEST_F(LevelFilesMessage, LeftButtonConfirmsToo) {
+    const std::array<ScriptStep, 3> script{
+        {{0, Held({})}, {10.3, Held({}, kMouseLeft)}, {10.4, Held({})}}};
+    UseScript(script);
+    RandomTerrain = 1;
+    ShowLevelFilesMessage();
+    EXPECT_GE(HeadlessClock(), 10.4);
+    EXPECT_LT(HeadlessClock(), 11);
+}
+
+TEST_F(LevelFilesMessage, SoundFilesShowNothing) {
+    const std::array<ScriptStep, 1> script{{{0, Held({kKeyEnter})}}};
+    UseScript(script);
+    RandomTerrain = 0;
+    const uint64_t before = HeadlessPresentCount();
+    ShowLevelFilesMessage();
+    EXPECT_EQ(HeadlessPresentCount(), before);
+    EXPECT_FALSE(TopLeftHasText());
+}
+
+} // namespace
+} // namespace halvane

@@ -39,7 +39,7 @@ void ShowFaded(int slot) {
 void DrawBackground() {
     if (OptBackground == 0) {
         ClearWorkPage();
-    } else if (OptBackground == 1) {
+    } else if (OptBackground == 1 && ScreenImages.Contains(LevelBackdrop)) {
         PutImage(0, 0, ScreenImages[LevelBackdrop], kPutOpaque, 0);
     }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "app/game_loop.h"
 #include "core/game_state.h"
@@ -161,6 +162,25 @@ TEST(GameLoop, HoldingEscThroughNOpensThePromptAgain) {
     // between, not the seconds of play a resumed game would have had.
     EXPECT_LT(MapPosition, mapBefore + 16);
     ExpectMenuFadedIn();
+}
+
+TEST(GameLoop, OneScreenshotPerPressOfS) {
+    const auto folder = std::filesystem::temp_directory_path() / "halvane_play_shots";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::filesystem::current_path(folder);
+    SetUpGame();
+    ScreenshotNumber = 1;
+    Plan[0] = {kKeyS, kStart + 0.5, kStart + 1.0}; // held for many frames
+    Plan[1] = {kKeyS, kStart + 1.5, kStart + 1.6};
+    Plan[2] = {kKeyEsc, kStart + 2.0, kStart + 2.1};
+    Plan[3] = {kKeyY, kStart + 2.5, kStart + 2.6};
+    PlanSteps = 4;
+    RunWithPilot();
+    EXPECT_EQ(ScreenshotNumber, 3);
+    EXPECT_TRUE(std::filesystem::exists(folder / "screenshot1.bmp"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "screenshot2.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "screenshot3.bmp"));
 }
 
 TEST(GameLoop, LosingTheLastLifeReachesTheMenu) {

@@ -13,6 +13,7 @@
 
 #include "core/image.h"
 #include "platform/display_sdl.h"
+#include "platform/screen.h"
 
 namespace halvane {
 
@@ -89,6 +90,14 @@ void DrawPageToWindow() {
     SDL_RenderPresent(Renderer);
 }
 
+// Uploads the page when it changed since the last upload.
+void UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) {
+    if (PageUploaded && changeCount == UploadedChangeCount) return;
+    SDL_UpdateTexture(PageTexture, nullptr, pixels, kScreenWidth * bytesPerPixel);
+    PageUploaded = true;
+    UploadedChangeCount = changeCount;
+}
+
 void SleepUntilNextTick() {
     const double now = CounterSeconds();
     const double next = (std::floor(now / kTickSeconds) + 1.0) * kTickSeconds;
@@ -142,18 +151,14 @@ bool DisplayOpen(int bytesPerPixel, bool fullScreen) {
         SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     SDL_ShowCursor(SDL_DISABLE);
     DrawPageToWindow();
-    DisplayPump();
+    PumpWindowEvents();
     return true;
 }
 
 void DisplayPresent(const Page &page, uint32_t changeCount) {
     if (Renderer == nullptr) return;
-    DisplayPump();
-    if (!PageUploaded || changeCount != UploadedChangeCount) {
-        SDL_UpdateTexture(PageTexture, nullptr, page.pixels, kScreenWidth * page.bytesPerPixel);
-        PageUploaded = true;
-        UploadedChangeCount = changeCount;
-    }
+    PumpWindowEvents();
+    UploadPage(page.pixels, page.bytesPerPixel, changeCount);
     const double before = CounterSeconds();
     DrawPageToWindow();
     const bool waited = CounterSeconds() - before >= kPresentWaitedSeconds;
@@ -162,7 +167,22 @@ void DisplayPresent(const Page &page, uint32_t changeCount) {
     // refresh signal such as a virtual X server) is paced by the clock, so that
     // fades take the same time everywhere.
     if (!RendererHasVsync || QuickPresents >= 3) SleepUntilNextTick();
-    DisplayPump();
+    PumpWindowEvents();
+}
+
+void DisplayPump() {
+    PumpWindowEvents();
+    // The page-swapping loops never wait for a refresh: they make the page
+    // they drew visible (SetPages) and pace themselves. The window shows such
+    // a page at the next pump, without waiting, so that their frame rates
+    // hold.
+    if (Renderer == nullptr || !ScreenIsOpen()) return;
+    const uint32_t changeCount = VisibleChangeCount();
+    if (PageUploaded && changeCount == UploadedChangeCount) return;
+    UploadPage(PagePixels(VisiblePageIndex()), ScreenBytesPerPixel(), changeCount);
+    if (RendererHasVsync) SDL_RenderSetVSync(Renderer, 0);
+    DrawPageToWindow();
+    if (RendererHasVsync) SDL_RenderSetVSync(Renderer, 1);
 }
 
 void ToggleFullScreen() {

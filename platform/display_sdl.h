@@ -22,6 +22,11 @@ struct PageRect {
 };
 PageRect PagePlacement();
 
+// Services the window's events into the input state, without showing a
+// changed page (DisplayPump does both). Called by DisplayPump and around
+// DisplayPresent's wait.
+void PumpWindowEvents();
+
 // Called by DisplayOpen: SIGTERM and SIGINT only set a flag, which the pump,
 // the clock and sleeping check (then EndProgram(0)).
 void InstallEndSignals();

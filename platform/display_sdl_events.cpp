@@ -260,7 +260,7 @@ void PumpNowAndThen(double now) {
     DisplayPump();
 }
 
-void DisplayPump() {
+void PumpWindowEvents() {
     if (EndSignalled != 0) EndProgram(0);
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
     LastPumpTime = static_cast<double>(SDL_GetPerformanceCounter()) /

@@ -93,37 +93,41 @@ int CursorXFor(float x) {
     return std::clamp(RoundEven(320 + 40.0 * x), kCursorLeft, kCursorRight);
 }
 
-// Moves a planned course off ships and mines that will reach the craft's
-// collision window while lined up with it.
-void Dodge(float &x, float &depth, float safe) {
+// Moves a planned course (x, depth) off one ship or mine that will reach the
+// craft's collision window within `reach` rows while lined up with it: over
+// or under it when there is room, else to its side. True when it moved.
+bool AvoidEnemy(const ObjectRecord &e, float reach, float safe, float &x, float &depth) {
     float craftRow = kCraftRow + CraftZ;
+    if (e.state != kSlotActive || e.z < craftRow || e.z > craftRow + reach) {
+        return false;
+    }
+    if (std::fabs(e.x - x) >= 1.3f || std::fabs(e.y - depth) >= 0.9f) {
+        return false;
+    }
+    float above = e.y - 1.1f;
+    float below = e.y + 1.1f;
+    bool aboveOk = above >= kTopDepth;
+    bool belowOk = below <= safe;
+    if (aboveOk && (!belowOk || std::fabs(above + CraftY) <= std::fabs(below + CraftY))) {
+        depth = above;
+    } else if (belowOk) {
+        depth = below;
+    } else {
+        x = e.x > 0 ? e.x - 1.6f : e.x + 1.6f;
+    }
+    return true;
+}
+
+// Ships are dodged once they fly straight (near row 10), mines as they come.
+void Dodge(float &x, float &depth, float safe) {
     for (int pass = 0; pass < 3; ++pass) {
         bool moved = false;
-        auto avoid = [&](const ObjectRecord &e, float reach) {
-            if (e.state != kSlotActive || e.z < craftRow || e.z > craftRow + reach) {
-                return;
-            }
-            if (std::fabs(e.x - x) >= 1.3f || std::fabs(e.y - depth) >= 0.9f) {
-                return;
-            }
-            float above = e.y - 1.1f;
-            float below = e.y + 1.1f;
-            bool aboveOk = above >= kTopDepth;
-            bool belowOk = below <= safe;
-            if (aboveOk && (!belowOk || std::fabs(above + CraftY) <= std::fabs(below + CraftY))) {
-                depth = above;
-            } else if (belowOk) {
-                depth = below;
-            } else {
-                x = e.x > 0 ? e.x - 1.6f : e.x + 1.6f;
-            }
-            moved = true;
-        };
         for (int i = 1; i <= kShipSlots; ++i) {
-            avoid(Ship[i], Ship[i].z < kShipHomingFrom + 1 ? 6.0f : 0.0f);
+            float reach = Ship[i].z < kShipHomingFrom + 1 ? 6.0f : 0.0f;
+            moved = AvoidEnemy(Ship[i], reach, safe, x, depth) || moved;
         }
         for (int i = 1; i <= kMineSlots; ++i) {
-            avoid(Mine[i], 4.0f);
+            moved = AvoidEnemy(Mine[i], 4.0f, safe, x, depth) || moved;
         }
         if (!moved) {
             break;

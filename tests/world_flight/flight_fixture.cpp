@@ -83,6 +83,7 @@ void FlightTest::SetUp() {
     MouseX = kCursorHomeX;
     MouseY = kCursorHomeY;
     FillGround(50);
+    GroundUnderCraft = 50;
 }
 
 } // namespace halvane

@@ -41,7 +41,7 @@ class LevelFilesMessage : public ::testing::Test {
     }
 };
 
-TEST_F(LevelFilesMessage, WaitsForTheLaunchKeyToGoUpThenForAFreshPress) {
+TEST_F(LevelFilesMessage, WaitsForTheLaunchKeyToGoUpThenForAFreshConfirm) {
     // Enter of LAUNCH still held, then released, then pressed again.
     const std::array<ScriptStep, 4> script{
         {{0, Held({kKeyEnter})}, {10.2, Held({})}, {10.8, Held({kKeyEnter})}, {10.9, Held({})}}};
@@ -50,16 +50,6 @@ TEST_F(LevelFilesMessage, WaitsForTheLaunchKeyToGoUpThenForAFreshPress) {
     ShowLevelFilesMessage();
     EXPECT_GE(HeadlessClock(), 10.9) << "returns only once the fresh press is released";
     EXPECT_TRUE(TopLeftHasText());
-}
-
-TEST_F(LevelFilesMessage, LeftButtonConfirmsToo) {
-    const std::array<ScriptStep, 3> script{
-        {{0, Held({})}, {10.3, Held({}, kMouseLeft)}, {10.4, Held({})}}};
-    UseScript(script);
-    RandomTerrain = 1;
-    ShowLevelFilesMessage();
-    EXPECT_GE(HeadlessClock(), 10.4);
-    EXPECT_LT(HeadlessClock(), 11);
 }
 
 TEST_F(LevelFilesMessage, SoundFilesShowNothing) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/numbers.h"
+#include "platform/file_replace.h"
 #include "platform/text_fields.h"
 
 namespace halvane {
@@ -47,8 +48,8 @@ bool WriteHiScoreFile(float score) {
     ScrambleText(std::span<char>(line.data(), static_cast<std::size_t>(length)), HiScoreKey);
     line[static_cast<std::size_t>(length)] = '\r';
     line[static_cast<std::size_t>(length) + 1] = '\n';
-    return WriteWholeFile(kHiScoreFileName,
-                          std::span<const char>(line.data(), static_cast<std::size_t>(length) + 2));
+    return ReplaceFile(kHiScoreFileName, kHiScoreTempName,
+                       std::span<const char>(line.data(), static_cast<std::size_t>(length) + 2));
 }
 
 } // namespace halvane

@@ -12,6 +12,8 @@ namespace halvane {
 // Key of the scrambling, fixed in the program.
 constexpr std::string_view HiScoreKey{"brask"};
 constexpr const char *kHiScoreFileName = "Data/hs.dat";
+// The new score is written here first and then renamed over the old file.
+constexpr const char *kHiScoreTempName = "Data/hs.dat.tmp";
 constexpr int kHiScoreFileNumber = 3;
 
 // Adds (scramble) or subtracts (unscramble) the key's bytes to the text's
@@ -26,7 +28,9 @@ void UnscrambleText(std::span<char> text, std::string_view key);
 int32_t ReadHiScoreFile();
 
 // Called by the hi-score check: writes NumberToText(score), scrambled, then
-// CR LF, replacing the file. False when the file cannot be written.
+// CR LF, beside the old file, and renames it into place, so that the file
+// always holds either the old or the new score. False when it cannot be
+// written; the old file is then left as it was.
 bool WriteHiScoreFile(float score);
 
 } // namespace halvane

@@ -1,0 +1,50 @@
+#include "platform/file_replace.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+namespace halvane {
+
+namespace {
+
+// Makes the rename itself survive a crash; a folder that cannot be synced
+// (some file systems refuse) still holds a whole file, old or new.
+void SyncFolder(const char *fileName) {
+    std::array<char, 256> folderName{'.'};
+    const char *slash = std::strrchr(fileName, '/');
+    if (slash != nullptr) {
+        const std::size_t length =
+            slash == fileName ? 1 : static_cast<std::size_t>(slash - fileName);
+        if (length >= folderName.size()) return;
+        std::memcpy(folderName.data(), fileName, length);
+        folderName[length] = '\0';
+    }
+    const int folder = open(folderName.data(), O_RDONLY | O_DIRECTORY);
+    if (folder < 0) return;
+    fsync(folder);
+    close(folder);
+}
+
+} // namespace
+
+bool ReplaceFile(const char *fileName, const char *tempName, std::span<const char> bytes) {
+    if (fileName == nullptr || tempName == nullptr) return false;
+    std::FILE *file = std::fopen(tempName, "wb");
+    if (file == nullptr) return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = std::fflush(file) == 0 && written;
+    written = fsync(fileno(file)) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    if (!written || std::rename(tempName, fileName) != 0) {
+        std::remove(tempName);
+        return false;
+    }
+    SyncFolder(fileName);
+    return true;
+}
+
+} // namespace halvane

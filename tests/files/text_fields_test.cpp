@@ -11,15 +11,13 @@ namespace {
 
 class TextFieldsTest : public TempDirTest {
   protected:
-    // Writes `text` as data.txt and opens it as file 1.
     void Open(const std::string &text) {
         WriteText("data.txt", text);
         OpenForReading(1, "data.txt");
     }
     std::string Text(int fileNumber = 1) {
         char out[kTextFieldCapacity];
-        const int length = ReadTextField(fileNumber, out);
-        return std::string(out, static_cast<std::size_t>(length));
+        return std::string(out, static_cast<std::size_t>(ReadTextField(fileNumber, out)));
     }
 };
 
@@ -39,74 +37,44 @@ TEST_F(TextFieldsTest, LineEndsAndCommasSeparateTheSameFields) {
         EXPECT_EQ(ReadIntField(1), 0);
         EXPECT_EQ(ReadFloatField(1), 0.0f);
         EXPECT_EQ(Text(), "");
-        CloseFile(1);
     }
 }
 
-TEST_F(TextFieldsTest, CrLfIsOneLineEndButTwoLineFeedsAreAnEmptyTextField) {
-    // Text fields keep empty fields between separators; CR LF counts once.
-    Open("a\r\nb,,c\n\nd");
-    EXPECT_EQ(Text(), "a");
-    EXPECT_EQ(Text(), "b");
-    EXPECT_EQ(Text(), "");
-    EXPECT_EQ(Text(), "c");
-    EXPECT_EQ(Text(), "d"); // blank lines before a field are skipped
-}
-
-TEST_F(TextFieldsTest, NumbersTakeTheLongestNumericPrefix) {
-    Open("3.7,2.5e1,-.5,1e,+7x,abc,12 34,5.,-0012,1.5E-2,7e+2");
+TEST_F(TextFieldsTest, NumericPrefixesBlanksAndQuotes) {
+    Open("3.7,2.5e1,-.5,1e,+7x,abc,12 34,1.5E-2,7 ,6\n"
+         "hello world,\"a, b\tc\",\"12\" ,x\r\n\r\ny,\"unclosed, to the end");
     EXPECT_EQ(ReadIntField(1), 3);
     EXPECT_EQ(ReadFloatField(1), 25.0f);
     EXPECT_EQ(ReadFloatField(1), -0.5f);
     EXPECT_EQ(ReadFloatField(1), 1.0f); // an exponent letter without digits is dropped
     EXPECT_EQ(ReadIntField(1), 7);
     EXPECT_EQ(ReadFloatField(1), 0.0f);
-    EXPECT_EQ(ReadIntField(1), 12); // a blank ends a numeric field
+    EXPECT_EQ(ReadIntField(1), 12); // a blank ends a numeric field ...
     EXPECT_EQ(ReadIntField(1), 34);
-    EXPECT_EQ(ReadFloatField(1), 5.0f);
-    EXPECT_EQ(ReadIntField(1), -12);
     EXPECT_FLOAT_EQ(ReadFloatField(1), 0.015f);
-    EXPECT_EQ(ReadFloatField(1), 700.0f);
-}
-
-TEST_F(TextFieldsTest, BlanksBelongToTextFieldsButEndNumericOnes) {
-    Open("hello world,9 8\n7 ,6");
-    EXPECT_EQ(Text(), "hello world");
-    EXPECT_EQ(ReadIntField(1), 9);
-    EXPECT_EQ(Text(), "8");
-    // The blank ends the 7, so the comma after it closes an empty field.
-    EXPECT_EQ(ReadIntField(1), 7);
+    EXPECT_EQ(ReadIntField(1), 7); // ... so the comma after "7 " closes an empty one
     EXPECT_EQ(ReadIntField(1), 0);
     EXPECT_EQ(ReadIntField(1), 6);
-}
-
-TEST_F(TextFieldsTest, QuotedFieldsKeepCommasAndBlanks) {
-    Open("\"a, b\tc\",next\n\"12\" ,5\n\"x\"\r\ny\n\"unclosed, to the end");
+    EXPECT_EQ(Text(), "hello world"); // but belongs to a text field
     EXPECT_EQ(Text(), "a, b\tc");
-    EXPECT_EQ(Text(), "next");
     EXPECT_EQ(ReadFloatField(1), 12.0f);
-    EXPECT_EQ(ReadIntField(1), 5);
     EXPECT_EQ(Text(), "x");
     EXPECT_EQ(Text(), "y");
     EXPECT_EQ(Text(), "unclosed, to the end");
-    EXPECT_EQ(Text(), "");
 }
 
 TEST_F(TextFieldsTest, FieldsStopAtTheirMaximumLength) {
-    // 15 characters for a float, 11 for an integer; the rest is the next field.
-    Open("1234567890123456789,123456789012345\n-2147483648,5\n-1.234567890123\r\n7");
-    EXPECT_EQ(ReadFloatField(1), 123456789012345.0f);
+    Open("1234567890123456789,123456789012345\n-2147483648,5\n-1.234567890123\r\n7,");
+    EXPECT_EQ(ReadFloatField(1), 123456789012345.0f); // 15 characters
     EXPECT_EQ(ReadIntField(1), 6789);
-    EXPECT_EQ(ReadIntField(1), INT32_MAX); // "12345678901" saturates
+    EXPECT_EQ(ReadIntField(1), INT32_MAX); // 11 characters, "12345678901", saturated
     EXPECT_EQ(ReadIntField(1), 2345);
     // A field of exactly the maximum length still owns its separator.
     EXPECT_EQ(ReadIntField(1), INT32_MIN);
     EXPECT_EQ(ReadIntField(1), 5);
     EXPECT_FLOAT_EQ(ReadFloatField(1), -1.234567890123f);
     EXPECT_EQ(ReadIntField(1), 7);
-}
-
-TEST_F(TextFieldsTest, LongTextFieldsAreCutToTheBufferButReadWhole) {
+    // Text fields are cut to the caller's buffer but read whole.
     Open(std::string(1000, 'q') + ",after");
     char small[8];
     EXPECT_EQ(ReadTextField(1, small), 7);
@@ -124,53 +92,34 @@ TEST_F(TextFieldsTest, MagnitudesBeyondTheFieldTypeSaturate) {
     EXPECT_EQ(ReadFloatField(1), FLT_MAX);
 }
 
-TEST_F(TextFieldsTest, ClosedMissingAndInvalidNumbersReadEmpty) {
+TEST_F(TextFieldsTest, FileNumbersOpenCloseAndRunOut) {
     EXPECT_EQ(ReadIntField(7), 0); // never opened
     OpenForReading(2, "no-such-file.dat");
-    EXPECT_EQ(ReadFloatField(2), 0.0f);
     EXPECT_EQ(Text(2), "");
+    for (int bad : {0, -1, 255})
+        OpenForReading(bad, "data.txt"); // ignored
 
-    Open("5,6");
-    EXPECT_EQ(ReadIntField(1), 5);
-    CloseFile(1);
-    EXPECT_EQ(ReadIntField(1), 0);
-    // Reopening starts from the top again.
-    OpenForReading(1, "data.txt");
-    EXPECT_EQ(ReadIntField(1), 5);
-
-    for (int bad : {0, -1, 255, 100000}) {
-        OpenForReading(bad, "data.txt");
-        EXPECT_EQ(ReadIntField(bad), 0);
-        CloseFile(bad);
-    }
-    EXPECT_EQ(ReadIntField(1), 6); // untouched by the invalid numbers
-}
-
-TEST_F(TextFieldsTest, SeveralNumbersReadSideBySide) {
     WriteText("a.txt", "1,2");
     WriteText("b.txt", "10,20");
     OpenForReading(1, "a.txt");
     OpenForReading(254, "b.txt");
     EXPECT_EQ(ReadIntField(1), 1);
     EXPECT_EQ(ReadIntField(254), 10);
-    EXPECT_EQ(ReadIntField(1), 2);
-    EXPECT_EQ(ReadIntField(254), 20);
-
-    // Beyond four open at once a file reads empty; the others are untouched,
-    // and closing one makes room again.
-    OpenForReading(1, "a.txt");
-    OpenForReading(2, "a.txt");
+    CloseFile(1);
+    EXPECT_EQ(ReadIntField(1), 0);
+    OpenForReading(1, "a.txt"); // reopened from the top
+    EXPECT_EQ(ReadIntField(1), 1);
+    // Beyond four open at once a file reads empty; closing one makes room.
     OpenForReading(3, "a.txt");
     OpenForReading(4, "b.txt");
     EXPECT_EQ(ReadIntField(4), 0);
-    EXPECT_EQ(ReadIntField(3), 1);
-    CloseFile(254);
+    CloseFile(2);
     OpenForReading(4, "b.txt");
     EXPECT_EQ(ReadIntField(4), 10);
-    EXPECT_EQ(ReadIntField(1), 1);
+    EXPECT_EQ(ReadIntField(254), 20);
 }
 
-TEST_F(TextFieldsTest, AFileBeyondTheBufferEndsWhereTheBufferEnds) {
+TEST_F(TextFieldsTest, LongOrRandomFilesStayInsideTheBuffer) {
     // 400 KiB of "1,": the first 256 KiB hold 131,072 fields, then the end.
     std::string big;
     for (int i = 0; i < 200 * 1024; ++i)
@@ -180,15 +129,11 @@ TEST_F(TextFieldsTest, AFileBeyondTheBufferEndsWhereTheBufferEnds) {
     while (ReadIntField(1) == 1)
         ++ones;
     EXPECT_EQ(ones, 256 * 1024 / 2);
-}
 
-TEST_F(TextFieldsTest, AnyBytesAreReadWithoutHarm) {
     std::string junk;
     uint32_t seed = 12345;
-    for (int i = 0; i < 20000; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        junk += static_cast<char>(seed >> 16);
-    }
+    for (int i = 0; i < 20000; ++i)
+        junk += static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
     Open(junk);
     for (int i = 0; i < 30000; ++i) {
         EXPECT_TRUE(std::isfinite(ReadFloatField(1)));
@@ -204,13 +149,10 @@ TEST(TextToNumber, PrefixesInEveryBase) {
     EXPECT_EQ(ToNumber("&o78"), 7.0); // 8 is no octal digit
     EXPECT_EQ(ToNumber("&B101"), 5.0);
     EXPECT_EQ(ToNumber("&b2"), 0.0);
-    EXPECT_EQ(ToNumber("&HZ"), 0.0);
     EXPECT_EQ(ToNumber("&X12"), 0.0);
-    EXPECT_EQ(ToNumber("&"), 0.0);
     EXPECT_EQ(ToNumber("  42abc"), 42.0);
     EXPECT_EQ(ToNumber("\t-1.5e2"), -150.0);
     EXPECT_EQ(ToNumber(""), 0.0);
-    EXPECT_EQ(ToNumber("abc"), 0.0);
     EXPECT_EQ(ToNumber(std::string("12\0"
                                    "34",
                                    5)),
@@ -219,28 +161,13 @@ TEST(TextToNumber, PrefixesInEveryBase) {
 
 TEST(TextToNumber, StaysFiniteOnHugeText) {
     EXPECT_EQ(ToNumber("1e300"), 1e300);
-    EXPECT_EQ(ToNumber("1e400"), DBL_MAX);
     EXPECT_EQ(ToNumber("-1e400"), -DBL_MAX);
-    EXPECT_EQ(ToNumber("1e-400"), 0.0);
     EXPECT_EQ(ToNumber("0.000000001e-400"), 0.0);
-    EXPECT_EQ(ToNumber("0e999999"), 0.0);
     EXPECT_EQ(ToNumber(std::string(400, '9')), DBL_MAX);
     EXPECT_EQ(ToNumber(std::string(400, '9') + "e-300"), 1e100);
     EXPECT_EQ(ToNumber("0." + std::string(400, '0') + "1"), 0.0);
-
-    const double hex40 = ToNumber("&H" + std::string(40, 'F'));
-    EXPECT_TRUE(std::isfinite(hex40));
-    EXPECT_NEAR(hex40 / std::pow(16.0, 40), 1.0, 1e-12);
+    EXPECT_NEAR(ToNumber("&H" + std::string(40, 'F')) / std::pow(16.0, 40), 1.0, 1e-12);
     EXPECT_EQ(ToNumber("&H" + std::string(400, 'F')), DBL_MAX);
-    EXPECT_EQ(ToNumber("&B" + std::string(2000, '1')), DBL_MAX);
-}
-
-TEST_F(TextFieldsTest, WholeFilesAreWrittenByteForByte) {
-    const std::string bytes("a\r\nb\n\0c", 7);
-    ASSERT_TRUE(WriteWholeFile("out.bin", bytes));
-    const auto back = ReadBytes("out.bin");
-    EXPECT_EQ(std::string(back.begin(), back.end()), bytes);
-    EXPECT_FALSE(WriteWholeFile("no-such-folder/out.bin", bytes));
 }
 
 } // namespace

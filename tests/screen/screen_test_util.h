@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "core/image.h"
@@ -35,7 +37,16 @@ inline void SetRawPixel(int x, int y, uint32_t value) {
     std::memcpy(at, &value, bpp);
 }
 
-// Pixels of the work page that are not zero.
+// The pixels of the work page that are not zero, and their number.
+using PixelSet = std::set<std::pair<int, int>>;
+inline PixelSet LitPixels() {
+    PixelSet lit;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            if (RawPixel(x, y) != 0) lit.insert({x, y});
+    return lit;
+}
+
 inline int CountLitPixels() {
     int count = 0;
     for (int y = 0; y < 480; ++y)

@@ -35,6 +35,8 @@ int FramesSeen = 0;
 int DigColumn = 0;
 int DigColumnSince = 0;
 float CruiseX = 0;
+int ArrowX = 0; // keyboard controls: -1 Left, 1 Right, 0 neither
+int ArrowY = 0; // -1 Up, 1 Down
 
 int CraftRowCell() {
     return static_cast<int>(std::floor(kCraftRow + CraftZ - ScrollOffset));
@@ -216,6 +218,21 @@ void PlanDigging() {
     }
 }
 
+// Keyboard controls: whether to press toward (1), against (-1) or neither
+// (0) on one axis, aiming at a speed that covers the error in two frames.
+// Each press changes the speed by 5; with no arrow held the cursor stops.
+int AxisPress(int error, float speed) {
+    float wanted = std::abs(error) <= 2 ? 0.0f : std::clamp(error / 2.0f, -20.0f, 20.0f);
+    float change = wanted - speed;
+    if (change >= 2.5f) {
+        return 1;
+    }
+    if (change <= -2.5f) {
+        return -1;
+    }
+    return 0;
+}
+
 void PlanFrame() {
     ++FramesSeen;
     if (EndPhase != 0) {
@@ -226,6 +243,8 @@ void PlanFrame() {
     } else {
         PlanCruise();
     }
+    ArrowX = AxisPress(PlanMouseX - MouseX, CursorVelX);
+    ArrowY = AxisPress(PlanMouseY - MouseY, CursorVelY);
 }
 
 } // namespace
@@ -239,6 +258,8 @@ void ResetPlayPilot() {
     DigColumn = 0;
     DigColumnSince = 0;
     CruiseX = 0;
+    ArrowX = 0;
+    ArrowY = 0;
 }
 
 void PlayPilot(double now, InputState &state) {
@@ -254,9 +275,19 @@ void PlayPilot(double now, InputState &state) {
         state.keys[kKeyEnter] = std::fmod(now, kTapPeriod) < kTapHeld;
         return;
     }
+    // Fire whenever the launcher is ready.
+    if (OptControls == kKeyboardControls) {
+        state.keys[kKeyLeft] = ArrowX < 0;
+        state.keys[kKeyRight] = ArrowX > 0;
+        state.keys[kKeyUp] = ArrowY < 0;
+        state.keys[kKeyDown] = ArrowY > 0;
+        state.keys[kKeySpace] = true;
+        state.buttons = 0;
+        return;
+    }
     state.mouseX = PlanMouseX;
     state.mouseY = PlanMouseY;
-    state.buttons = kMouseMiddle; // fire whenever the launcher is ready
+    state.buttons = kMouseMiddle;
 }
 
 } // namespace halvane

@@ -1,8 +1,12 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "app/pilot_play.h"
+#include "core/game_state.h"
 #include "flight_fixture.h"
 #include "level_run.h"
+#include "platform/timing.h"
+#include "world/craft.h"
 
 namespace halvane {
 namespace {
@@ -19,11 +23,11 @@ class LevelPilotTest : public FlightTest {
     }
 
     // Plays the level with several seeds; every run must complete it.
-    void PlayLevel(int level) {
+    void PlayLevel(int level, int controls = kMouseControls) {
         double frames = 0, shield = 0, hits = 0, lives = 0;
         float start = 0;
         for (int seed = 1; seed <= kSeeds; ++seed) {
-            LevelRunResult run = RunLevelWithPilot(level, seed * 7919.0, kFrameLimit);
+            LevelRunResult run = RunLevelWithPilot(level, controls, seed * 7919.0, kFrameLimit);
             EXPECT_TRUE(run.completed) << "level " << level << " seed " << seed << " after "
                                        << run.frames << " frames, lives lost " << run.livesLost;
             frames += run.frames;
@@ -32,10 +36,10 @@ class LevelPilotTest : public FlightTest {
             lives += run.livesLost;
             start = run.structureStart;
         }
-        std::printf("level %d: %.0f frames, shield lost %.0f, lives lost %.1f, structure %.1f "
+        std::printf("level %d%s: %.0f frames, shield lost %.0f, lives lost %.1f, structure %.1f "
                     "needed %.1f hits (averages over %d seeds)\n",
-                    level, frames / kSeeds, shield / kSeeds, lives / kSeeds, start, hits / kSeeds,
-                    kSeeds);
+                    level, controls == kKeyboardControls ? " (keyboard)" : "", frames / kSeeds,
+                    shield / kSeeds, lives / kSeeds, start, hits / kSeeds, kSeeds);
     }
 };
 
@@ -53,6 +57,32 @@ TEST_F(LevelPilotTest, PilotCompletesLevel4) {
 }
 TEST_F(LevelPilotTest, PilotCompletesLevel5) {
     PlayLevel(5);
+}
+TEST_F(LevelPilotTest, PilotCompletesLevel5WithKeyboardControls) {
+    PlayLevel(5, kKeyboardControls);
+}
+
+TEST_F(FlightTest, PilotConfirmsScreensWithEnterButNeverInFlight) {
+    ResetPlayPilot();
+    UsePilot(PlayPilot);
+    int enterInFlight = 0;
+    for (int frame = 0; frame < 100; ++frame) {
+        AnimCycle20 = AnimCycle20 % 20 + 1; // what the game loop does each frame
+        enterInFlight += KeyDown(kKeyEnter) ? 1 : 0;
+        SleepMs(22);
+    }
+    EXPECT_EQ(enterInFlight, 0);
+
+    // A screen: no frame of play for a while, so Enter is pressed and released.
+    int presses = 0;
+    bool wasDown = false;
+    for (int poll = 0; poll < 300; ++poll) {
+        bool down = KeyDown(kKeyEnter);
+        presses += down && !wasDown ? 1 : 0;
+        wasDown = down;
+        SleepMs(10);
+    }
+    EXPECT_GE(presses, 5);
 }
 
 } // namespace

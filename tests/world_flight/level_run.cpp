@@ -18,14 +18,14 @@
 
 namespace halvane {
 
-LevelRunResult RunLevelWithPilot(int level, double seed, int frameLimit) {
+LevelRunResult RunLevelWithPilot(int level, int controls, double seed, int frameLimit) {
     LevelRunResult result;
     SeedRandom(seed);
     ResetPlayPilot();
     UsePilot(PlayPilot);
     TargetFps = 45;
     SpeedFactor = 1;
-    OptControls = kMouseControls;
+    OptControls = controls;
     Score = 0;
     Lives = 2;
     Shield = 1000;

@@ -13,9 +13,9 @@ struct LevelRunResult {
     float structureStart = 0; // the structure's sum when the window came to rest
 };
 
-// Plays level `level` (1..5) from Data/level<N>.dat, with the random
-// generator seeded with `seed`. Needs the working directory at the project
-// root and offscreen pages open.
-LevelRunResult RunLevelWithPilot(int level, double seed, int frameLimit);
+// Plays level `level` (1..5) from Data/level<N>.dat under `controls`
+// (OptControls), with the random generator seeded with `seed`. Needs the
+// working directory at the project root and offscreen pages open.
+LevelRunResult RunLevelWithPilot(int level, int controls, double seed, int frameLimit);
 
 } // namespace halvane

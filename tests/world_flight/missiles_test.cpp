@@ -64,15 +64,6 @@ TEST_F(MissileTest, LevelShotFliesSixTenthsOfARowPerFrameAlongItsArc) {
     EXPECT_EQ(Missile[1].state, kSlotFree);
 }
 
-TEST_F(MissileTest, PitchingCraftBendsThePathDown) {
-    CraftY = -2;
-    CraftPitch = 9;
-    LaunchOne();
-    EXPECT_EQ(MissileDrop[1], 5);
-    // First move: 0.6 on, then (15 - 5.6) / 200 and 5 / 5.6 / 2 deeper.
-    EXPECT_NEAR(Missile[1].y, 1.9f + 0.047f + 0.44643f, 1e-4f);
-}
-
 TEST_F(MissileTest, LaunchFrameOnlyMovesThenTheGroundStopsTheMissile) {
     FillGround(1); // the missile starts below this ground
     CraftY = -2;
@@ -141,14 +132,6 @@ TEST_F(MissileTest, OnlyTheLowerNumberedOfTwoMissilesScoresOnOneTarget) {
     EXPECT_EQ(MissileCount, 2);
     EXPECT_EQ(ShipCount, 0);
     EXPECT_EQ(MineCount, 0);
-}
-
-TEST_F(MissileTest, MissileAboveTheChannelExpires) {
-    Missile[1] = ObjectRecord{0, 10, -0.01f, kSlotActive};
-    MissileCount = 1;
-    UpdateWorld();
-    EXPECT_EQ(Missile[1].state, kSlotDestroyed);
-    EXPECT_EQ(MissileCount, 0);
 }
 
 } // namespace

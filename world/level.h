@@ -3,6 +3,8 @@
 // main menu, the game loop and the level-statistics screen call these.
 #pragma once
 
+#include <cstdint>
+
 #include "world/level_file.h"
 
 namespace halvane {

@@ -181,9 +181,13 @@ void FillBox(float x1, float y1, float x2, float y2, uint32_t colour) {
     uint8_t *page = PagePixels(WorkPageIndex());
     const int bpp = ScreenBytesPerPixel();
     const uint32_t native = NativeColour(colour);
-    for (int y = top; y <= bottom; ++y)
-        for (int x = left; x <= right; ++x)
-            Plot(page, bpp, x, y, native);
+    // One row is set pixel by pixel; the others are copies of it.
+    for (int x = left; x <= right; ++x)
+        Plot(page, bpp, x, top, native);
+    const std::size_t rowBytes = static_cast<std::size_t>(right - left + 1) * bpp;
+    const uint8_t *first = page + (std::size_t{kScreenWidth} * top + left) * bpp;
+    for (int y = top + 1; y <= bottom; ++y)
+        std::memcpy(page + (std::size_t{kScreenWidth} * y + left) * bpp, first, rowBytes);
     NoteDrawing();
 }
 

@@ -135,7 +135,7 @@ int LoadBmp(std::FILE *file, long long fileSize) {
     for (int y = rowsOnPage - 1; y >= 0; --y) {
         if (std::fread(RowBytes.data(), 1, static_cast<std::size_t>(neededBytes), file) !=
                 static_cast<std::size_t>(neededBytes) ||
-            !Seek(file, rowBytes - neededBytes, SEEK_CUR)) {
+            (rowBytes != neededBytes && !Seek(file, rowBytes - neededBytes, SEEK_CUR))) {
             result = kImageBadFile; // the file changed or failed under us
             break;
         }

@@ -297,15 +297,4 @@ double TextToNumber(std::span<const char> text) {
     return DecimalPrefix(t + p, size - p);
 }
 
-bool WriteWholeFile(const char *fileName, std::span<const char> bytes) {
-    if (fileName == nullptr) return false;
-    std::FILE *file = std::fopen(fileName, "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed) return true;
-    std::remove(fileName);
-    return false;
-}
-
 } // namespace halvane

@@ -14,7 +14,9 @@ constexpr int kFloatFieldLength = 15;
 constexpr int kIntFieldLength = 11;
 constexpr int kTextFieldCapacity = 256; // longest text field kept
 
-// Reads the whole file into the number's buffer; a missing file reads empty.
+// Reads the whole file (its first 256 KiB) into a buffer for the number; a
+// missing file reads empty. Four files can be open at once; a fifth reads
+// empty and says so on stderr.
 void OpenForReading(int fileNumber, const char *fileName);
 void CloseFile(int fileNumber);
 
@@ -28,10 +30,5 @@ int ReadTextField(int fileNumber, std::span<char> out);
 // binary; else the longest decimal prefix. Never infinite or NaN: beyond the
 // largest double the value saturates.
 double TextToNumber(std::span<const char> text);
-
-// Creates (or empties) the file and writes the bytes as they are, with no
-// newline translation; false when it cannot be written, in which case no
-// partial file is left behind. Used for the best-score file.
-bool WriteWholeFile(const char *fileName, std::span<const char> bytes);
 
 } // namespace halvane

@@ -12,6 +12,7 @@
 #include "platform/timing.h"
 #include "render/font.h"
 #include "render/terrain_view.h"
+#include "screens/hiscore_check.h"
 #include "world/craft.h"
 #include "world/level.h"
 #include "world/terrain.h"
@@ -154,9 +155,8 @@ void RunGame() {
     // A completed game ends on the end-of-game screen, without a fade of play.
     if (end != GameEnd::Completed) FadeOutCapture();
     StopMusic();
-    if (end != GameEnd::Aborted) {
-        // The best-score check comes with the hi-score screen.
-    }
+    // An abandoned game never makes a best score.
+    if (end != GameEnd::Aborted) CheckHiScore();
     FadeInMenu();
 }
 

@@ -4,6 +4,7 @@
 #include "app/pilot_play.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/game_state.h"
@@ -25,6 +26,7 @@ constexpr float kGroundMargin = 0.7f; // depth kept above the ground
 constexpr float kTopDepth = 0.3f;     // highest the pilot flies
 constexpr int kLookAheadRows = 6;     // rows of ground ahead that the craft must clear
 constexpr int kColumnHold = 27;       // frames the pilot digs one column (3 shots)
+constexpr float kFirstDigRow = 9.5f;  // a burst from here on digs into the structure
 
 // The pilot's own memory.
 int LastCycle = -1;
@@ -34,6 +36,9 @@ int PlanMouseY = kCursorHomeY;
 int FramesSeen = 0;
 int DigColumn = 0;
 int DigColumnSince = 0;
+float DigDepth = 7;
+float DugWhenChosen = 0;            // the structure's depth when DigColumn was chosen
+std::array<int, 11> BlockedUntil{}; // per column -5..5: frame until which it is passed over
 float CruiseX = 0;
 int ArrowX = 0; // keyboard controls: -1 Left, 1 Right, 0 neither
 int ArrowY = 0; // -1 Up, 1 Down
@@ -157,8 +162,7 @@ void PlanCruise() {
     PlanMouseY = CursorYFor(std::min(depth, SafeDepth(CraftX, x, kLookAheadRows)));
 }
 
-// Sum of the structure's depths in one column (rows 11..19): the least dug
-// column is dug next.
+// Sum of the structure's depths in one column (rows 11..19).
 float ColumnDepth(int c) {
     float sum = 0;
     for (int r = 11; r <= 19; ++r) {
@@ -167,26 +171,79 @@ float ColumnDepth(int c) {
     return sum;
 }
 
+// Whether a missile from a craft over x at `depth` can burst inside the
+// structure with some pitch that the pilot can give it, from either launcher.
+bool CanReachStructure(float x, float depth) {
+    for (float launchX : {x - 0.5f, x + 0.5f}) {
+        for (int drop = -4; drop <= 3; ++drop) {
+            float row =
+                ImpactRow(launchX, depth - 0.1f, kCraftRow + CraftZ, static_cast<float>(drop));
+            if (row >= kFirstDigRow && row < kMissileGroundFar) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The structure's total depth (window rows 10..20, columns -5..5).
+float StructureDepth() {
+    float sum = 0;
+    for (int c = -5; c <= 5; ++c) {
+        sum += DepthAt(10, c) + ColumnDepth(c) + DepthAt(20, c);
+    }
+    return sum;
+}
+
+// Picks the least dug pair of columns that missiles can still reach, and the
+// deepest height from which they reach it. Dug cells deepen without limit, so
+// any burst inside counts; a column that cannot be reached is passed over, and
+// so, for a while, is one where the last shots did not dig.
+void ChooseDigColumn() {
+    float dug = StructureDepth();
+    if (dug < DugWhenChosen + 1) {
+        BlockedUntil[DigColumn + 5] = FramesSeen + 200;
+    }
+    DugWhenChosen = dug;
+    bool anyOpen = false;
+    for (int c = -5; c <= 4; ++c) {
+        anyOpen = anyOpen || BlockedUntil[c + 5] <= FramesSeen;
+    }
+    if (!anyOpen) {
+        BlockedUntil.fill(0);
+    }
+    float bestDepth = 1e9f;
+    for (int c = -5; c <= 4; ++c) {
+        if (BlockedUntil[c + 5] > FramesSeen) {
+            continue;
+        }
+        float x = static_cast<float>(c) + 0.5f;
+        float safe = SafeDepth(x, x, 2);
+        for (float depth = safe; depth >= kTopDepth; depth -= 0.5f) {
+            if (CanReachStructure(x, depth)) {
+                float dug = ColumnDepth(c) + ColumnDepth(c + 1);
+                if (dug < bestDepth) {
+                    bestDepth = dug;
+                    DigColumn = c;
+                    DigDepth = depth;
+                }
+                break;
+            }
+        }
+    }
+    DigColumnSince = FramesSeen;
+}
+
 // At the level's end: hold over a column of the structure and, in a frame
 // that fires, pitch the craft so that the missile bursts inside it.
 void PlanDigging() {
     if (FramesSeen - DigColumnSince >= kColumnHold) {
-        int best = DigColumn;
-        float bestDepth = 1e9f;
-        for (int c = -5; c <= 4; ++c) {
-            float d = ColumnDepth(c) + ColumnDepth(c + 1);
-            if (d < bestDepth) {
-                bestDepth = d;
-                best = c;
-            }
-        }
-        DigColumn = best;
-        DigColumnSince = FramesSeen;
+        ChooseDigColumn();
     }
     // Missiles leave half a unit to either side, so column c and c + 1 are dug.
     float x = static_cast<float>(DigColumn) + 0.5f;
     float safe = SafeDepth(CraftX, x, 2);
-    float depth = safe;
+    float depth = std::min(safe, DigDepth);
     Dodge(x, depth, safe);
     PlanMouseX = CursorXFor(x);
     PlanMouseY = CursorYFor(depth);
@@ -210,7 +267,7 @@ void PlanDigging() {
             }
             float drop = static_cast<float>(PitchFor(mouseY) - 4);
             float row = ImpactRow(launchX, launchY, launchZ, drop);
-            if (row >= 10.5f && row < 18.5f) {
+            if (row >= kFirstDigRow && row < kMissileGroundFar) {
                 PlanMouseY = mouseY;
                 return;
             }
@@ -257,6 +314,9 @@ void ResetPlayPilot() {
     FramesSeen = 0;
     DigColumn = 0;
     DigColumnSince = 0;
+    DigDepth = 7;
+    DugWhenChosen = 0;
+    BlockedUntil.fill(0);
     CruiseX = 0;
     ArrowX = 0;
     ArrowY = 0;

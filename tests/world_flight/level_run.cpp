@@ -70,6 +70,7 @@ LevelRunResult RunLevelWithPilot(int level, int controls, double seed, int frame
             if (!structureSeen) {
                 structureSeen = true;
                 result.structureStart = structureBefore;
+                result.restFrame = frame;
             }
             float added = StructureSum() - structureBefore;
             if (added > 0.01f) {

@@ -11,6 +11,7 @@ struct LevelRunResult {
     int livesLost = 0;
     int structureHits = 0;    // missile impacts that deepened the end structure
     float structureStart = 0; // the structure's sum when the window came to rest
+    int restFrame = 0;        // the frame in which the window came to rest
 };
 
 // Plays level `level` (1..5) from Data/level<N>.dat under `controls`

@@ -137,18 +137,20 @@ void PaintMenuPicture() {
     DrawName(kDepthX, kDepthY, 0x1C4A78, false, 0);
     DrawName(0, 0, 0x58E8FF, true, 0x2E7AAA);
 
-    // The panel the menu items stand on (x 290, y 130..170).
-    FillBox(272, 121, 372, 179, 0x03060E);
-    DrawLine(272, 121, 372, 121, 0x2A4A7A);
-    DrawLine(272, 179, 372, 179, 0x2A4A7A);
+    // The panel the menu items stand on (x 290, y 130..170); wide enough for
+    // the options screen's lines too (x 250, y 120..188).
+    constexpr float left = 238, right = 402, top = 111, bottom = 197;
+    FillBox(left, top, right, bottom, 0x03060E);
+    DrawLine(left, top, right, top, 0x2A4A7A);
+    DrawLine(left, bottom, right, bottom, 0x2A4A7A);
     for (int side = 0; side < 2; ++side) {
-        const float x = side == 0 ? 272.0f : 372.0f;
-        const float tick = side == 0 ? 6.0f : -6.0f;
-        DrawLine(x, 121, x, 179, 0x1A3050);
-        DrawLine(x, 121, x + tick, 121, 0x58E8FF);
-        DrawLine(x, 179, x + tick, 179, 0x58E8FF);
-        DrawLine(x, 121, x, 127, 0x58E8FF);
-        DrawLine(x, 179, x, 173, 0x58E8FF);
+        const float x = side == 0 ? left : right;
+        const float tick = side == 0 ? 8.0f : -8.0f;
+        DrawLine(x, top, x, bottom, 0x1A3050);
+        DrawLine(x, top, x + tick, top, 0x58E8FF);
+        DrawLine(x, bottom, x + tick, bottom, 0x58E8FF);
+        DrawLine(x, top, x, top + 8, 0x58E8FF);
+        DrawLine(x, bottom, x, bottom - 8, 0x58E8FF);
     }
 }
 

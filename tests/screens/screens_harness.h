@@ -1,0 +1,80 @@
+// screens_harness.h -- what the screen tests share: plain pictures and the
+// shipped font, a pilot that holds keys and buttons in time windows, a record
+// of every page shown (presented pages and the pages the paced loops finish)
+// and a record of every sound request.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/input.h"
+
+namespace halvane {
+
+constexpr double kStart = 100.0;        // virtual clock at the start of each test
+constexpr uint32_t kFontInk = 0xF2F6FF; // ink of the shipped font
+constexpr uint32_t kBriefingColour = 0x203848;
+constexpr uint32_t kEndPictureColour = 0x485020;
+constexpr std::array<uint32_t, 5> kScriptColours{0xC01010, 0x10C010, 0x1010C0, 0xC0C010,
+                                                 0x10C0C0}; // Sprites 2..6
+
+struct Box {
+    int x1 = 0, y1 = 0, x2 = -1, y2 = -1; // corners included; empty by default
+};
+
+// One page the player saw.
+struct Shot {
+    double time;
+    bool paced;                    // finished by a page-swapping loop rather than presented
+    int32_t fade;                  // FadeAlpha at that moment
+    uint64_t hash;                 // of the whole page
+    std::array<int, 4> ink;        // pixels of full font ink in InkBoxes
+    std::array<uint32_t, 4> probe; // colours at Probes
+    std::array<int32_t, 11> lines; // LineAlpha 1..11
+};
+
+constexpr int kMaxShots = 6000;
+extern std::array<Shot, kMaxShots> Shots;
+extern int ShotCount;
+extern std::array<Box, 4> InkBoxes;
+extern std::array<std::array<int, 2>, 4> Probes;
+
+enum class SoundKind { Effect, Music, Stop };
+struct SoundEvent {
+    SoundKind kind;
+    const int32_t *slot; // effects
+    const char *music;   // music
+    int shotsBefore;     // shots recorded before the request
+};
+extern std::array<SoundEvent, 1024> Sounds;
+extern int SoundCount;
+int EffectCount(const int32_t &slot);
+
+// Keys (scan codes) or mouse buttons (a mask) held from `from` to `until`,
+// seconds after kStart.
+void HoldKey(int scanCode, double from, double until);
+void HoldButtons(int mask, double from, double until);
+
+// Opens the headless screen at 32 bits, loads the shipped font, paints the
+// briefing and end pictures and the script strips, sets the clock to kStart
+// and TargetFps to 23, and starts the pilot and the recording.
+void PrepareScreens();
+
+// Fills CaptureImage with one colour (the frame a screen starts from).
+void FillCapture(uint32_t colour);
+
+// Hash of a page's pixels, of the work page, and of CaptureImage's pixels.
+uint64_t PageHash(const uint8_t *pixels);
+uint64_t WorkPageHash();
+uint64_t CaptureHash();
+// Pixels of full font ink in a box of the work page.
+int WorkPageInk(const Box &box);
+
+// The colour of `ink` blended over `ground` at `opacity`, as the screen does.
+uint32_t Blend(uint32_t ink, uint32_t ground, int opacity);
+
+// Shots in [first, last) that satisfy a test of their own.
+int CountPaced(int first = 0, int last = kMaxShots);
+int FirstPaced(int from = 0);
+
+} // namespace halvane

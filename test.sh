@@ -5,4 +5,5 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
-ctest --test-dir build -j"$(nproc)" --output-on-failure
+# A test that hangs fails after five minutes instead of holding up the run.
+ctest --test-dir build -j"$(nproc)" --output-on-failure --timeout 300

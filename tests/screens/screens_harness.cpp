@@ -39,7 +39,29 @@ int32_t SfxLevelStats = 0;
 
 namespace {
 
+// Every request by its effect slot or music file.
+struct Tally {
+    const int32_t *slot;
+    const char *music;
+    int count;
+};
+std::array<Tally, 32> Tallies;
+int TallyCount = 0;
+
+int &TallyOf(const int32_t *slot, const char *music) {
+    for (int i = 0; i < TallyCount; ++i) {
+        Tally &t = Tallies[static_cast<std::size_t>(i)];
+        if (t.slot == slot &&
+            (music == nullptr ? t.music == nullptr
+                              : t.music != nullptr && std::strcmp(t.music, music) == 0))
+            return t.count;
+    }
+    Tallies[static_cast<std::size_t>(TallyCount)] = {slot, music, 0};
+    return Tallies[static_cast<std::size_t>(TallyCount++)].count;
+}
+
 void Log(SoundKind kind, const int32_t *slot, const char *music) {
+    if (kind != SoundKind::Stop) ++TallyOf(slot, music);
     if (SoundCount < static_cast<int>(Sounds.size()))
         Sounds[static_cast<std::size_t>(SoundCount++)] = {kind, slot, music, ShotCount};
 }
@@ -57,10 +79,11 @@ void StopMusic() {
 }
 
 int EffectCount(const int32_t &slot) {
-    int n = 0;
-    for (int i = 0; i < SoundCount; ++i)
-        n += Sounds[static_cast<std::size_t>(i)].slot == &slot;
-    return n;
+    return TallyOf(&slot, nullptr);
+}
+
+int MusicCount(const char *fileName) {
+    return TallyOf(nullptr, fileName);
 }
 
 namespace {
@@ -168,6 +191,7 @@ void PrepareScreens() {
     SeenPresents = HeadlessPresentCount();
     ShotCount = 0;
     SoundCount = 0;
+    TallyCount = 0;
     HoldCount = 0;
     HeadlessSetObserver(Observe);
     UsePilot(ScreensPilot);

@@ -46,9 +46,11 @@ struct SoundEvent {
     const char *music;   // music
     int shotsBefore;     // shots recorded before the request
 };
-extern std::array<SoundEvent, 1024> Sounds;
+extern std::array<SoundEvent, 1024> Sounds; // the first 1024 requests
 extern int SoundCount;
+// Requests counted over the whole run.
 int EffectCount(const int32_t &slot);
+int MusicCount(const char *fileName);
 
 // Keys (scan codes) or mouse buttons (a mask) held from `from` to `until`,
 // seconds after kStart.

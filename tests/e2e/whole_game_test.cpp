@@ -1,0 +1,144 @@
+// A whole game as a player would have it: launched, the five briefings, five
+// levels flown by the automatic pilot with the statistics after each, the
+// epilogue, the new best score; then the game started again shows that best.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "app/game_loop.h"
+#include "app/main_menu.h"
+#include "app/pilot_play.h"
+#include "app/startup.h"
+#include "core/game_state.h"
+#include "core/numbers.h"
+#include "platform/audio.h"
+#include "platform/headless.h"
+#include "platform/random.h"
+#include "platform/screen.h"
+#include "render/font.h"
+#include "render/models.h"
+#include "screens/hiscore_file.h"
+#include "tests/files/temp_dir.h"
+#include "tests/screens/screens_harness.h"
+
+namespace halvane {
+namespace {
+
+constexpr int kHudTextY = 7;
+constexpr int kHiScoreX = 520;
+constexpr int kPlayFramesBeforeLook = 40;
+
+// The pilot plays; in the second game it also looks at the head-up display
+// of an early frame, then aborts with Esc and Y.
+bool SecondGame = false;
+int LastCycle = -1;
+int PlayFrames = 0;
+double LookedAt = -1;
+std::array<bool, 120 * 12> HudInk{}; // full-ink pixels of the hi-score corner
+
+void GamePilot(double now, InputState &state) {
+    PlayPilot(now, state);
+    if (!SecondGame) return;
+    if (AnimCycle20 != LastCycle) {
+        LastCycle = AnimCycle20;
+        if (++PlayFrames == kPlayFramesBeforeLook) {
+            // The frame shown now is the one play finished last.
+            const uint8_t *page = PagePixels(VisiblePageIndex());
+            for (int y = 0; y < 12; ++y)
+                for (int x = 0; x < 120; ++x) {
+                    uint32_t v = 0;
+                    std::memcpy(&v, page + ((kHudTextY + y) * 640 + kHiScoreX + x) * 4, 4);
+                    HudInk[static_cast<std::size_t>(y * 120 + x)] = (v & 0xFFFFFF) == kFontInk;
+                }
+            LookedAt = now;
+        }
+    }
+    if (LookedAt > 0) {
+        state.keys[kKeyEsc] = now < LookedAt + 0.1;
+        state.keys[kKeyY] = now > LookedAt + 0.3;
+    }
+}
+
+// The program's start: pictures, font, best score, tables, options; then
+// LAUNCH. Until the launch runs the game itself, the game is run here.
+void LaunchOneGame() {
+    HiScore = -1;
+    ASSERT_TRUE(OpenScreen(32, 0));
+    SetPages(1, 0);
+    LoadPictures();
+    ASSERT_TRUE(LoadFont("Graphics/zqfont.fnt", GameFont, kFontProportional));
+    HiScore = ReadHiScoreFile();
+    BuildMissileModel();
+    FillAngleTables();
+    CraftModelScale = 0.1f;
+    BuildCraftModels();
+    BuildMineModel();
+    SetOptionDefaults();
+    // As the menu leaves them when LAUNCH is chosen.
+    LevelNumber = 0;
+    Score = 0;
+    LaunchGame();
+    if (GameCompleted == 0 && Lives >= 0 && LevelNumber == 1) RunGame();
+}
+
+class WholeGame : public TempDirTest {
+  protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        // The shipped levels and pictures, and a folder of our own for the score.
+        std::filesystem::create_directory("Data");
+        for (int level = 1; level <= 5; ++level) {
+            const std::string name = "level" + std::to_string(level) + ".dat";
+            std::filesystem::copy_file(std::string(HALVANE_SOURCE_DIR "/Data/") + name,
+                                       "Data/" + name);
+        }
+        std::filesystem::create_directory_symlink(HALVANE_SOURCE_DIR "/Graphics", "Graphics");
+    }
+};
+
+TEST_F(WholeGame, ThePilotWinsAndTheNewBestShowsInTheNextGame) {
+    HeadlessSetClock(1000);
+    SeedRandom(1000);
+    ResetPlayPilot();
+    UsePilot(GamePilot);
+    ASSERT_EQ(HeadlessRun(LaunchOneGame), 0);
+
+    EXPECT_EQ(GameCompleted, 1) << "stopped in level " << LevelNumber;
+    EXPECT_EQ(MusicCount("Sound/brief_music.mp3"), 5);
+    EXPECT_EQ(EffectCount(SfxLevelStats), 5);
+    EXPECT_EQ(MusicCount("Sound/end_music.mp3"), 1);
+    ASSERT_GT(Score, 0);
+    EXPECT_EQ(HiScore, RoundEven(Score));
+    EXPECT_EQ(ReadHiScoreFile(), HiScore);
+    const int32_t best = HiScore;
+    std::printf("whole game: score %d, lives left %.0f, %.0f s of game time\n", best, Lives,
+                HeadlessClock() - 1000);
+
+    // Started again: the best comes from the file into the head-up display.
+    SecondGame = true;
+    PlayFrames = 0;
+    ResetPlayPilot();
+    UsePilot(GamePilot);
+    ASSERT_EQ(HeadlessRun(LaunchOneGame), 0);
+    ASSERT_GT(LookedAt, 0);
+    EXPECT_EQ(HiScore, best);
+    EXPECT_EQ(ReadHiScoreFile(), best); // the aborted game left it alone
+
+    // The corner must show "HI-SCORE: " and the number as the font draws them.
+    ClearWorkPage();
+    const std::string text = "HI-SCORE: " + std::to_string(best);
+    DrawText(kHiScoreX, kHudTextY, text, GameFont, kTextSpacing, kTextTransparent);
+    int inked = 0;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const bool ink =
+                static_cast<uint32_t>(ReadPixel(kHiScoreX + x, kHudTextY + y)) == kFontInk;
+            inked += ink;
+            EXPECT_EQ(HudInk[static_cast<std::size_t>(y * 120 + x)], ink) << x << "," << y;
+        }
+    EXPECT_GT(inked, 100);
+}
+
+} // namespace
+} // namespace halvane

@@ -10,6 +10,7 @@
 #include "core/game_state.h"
 #include "platform/headless.h"
 #include "tests/menu/menu_harness.h"
+#include "world/craft.h"
 
 namespace halvane {
 namespace {
@@ -148,6 +149,30 @@ TEST_F(MainMenuTest, SWritesOneScreenshotPerPress) {
     for (int i = 0; i < FrameCount; ++i)
         framesWhileHeld += Frames[i].time > 1.05 && Frames[i].time < 1.5;
     EXPECT_EQ(framesWhileHeld, 0);
+}
+
+TEST_F(MainMenuTest, LaunchFadesTheMenuOutAndSetsTheGameUpAtTheChosenSpeed) {
+    OptGameSpeed = 4;
+    Lives = 0;
+    Shield = 3;
+    GameCompleted = 1;
+    // Confirms now and then, for whatever the first level shows before play.
+    script.At(0, {});
+    for (int n = 1; n <= 20; ++n) {
+        script.At(n * 0.5, {kKeyEnter});
+        script.At(n * 0.5 + 0.1, {});
+    }
+    script.Use();
+    EXPECT_EQ(HeadlessRun(LaunchGame), 0);
+    for (int i = 0; i < 17; ++i)
+        EXPECT_EQ(Frames[i].background, Blend(kPictureColour, 0, 255 - 15 * i)) << "step " << i;
+    EXPECT_EQ(TargetFps, 45);
+    EXPECT_EQ(Lives, 2);
+    EXPECT_EQ(Shield, 1000);
+    EXPECT_EQ(GameCompleted, 0);
+    EXPECT_EQ(LevelNumber, 1);
+    EXPECT_EQ(CraftRoll, 4);
+    EXPECT_EQ(CraftPitch, 4);
 }
 
 } // namespace

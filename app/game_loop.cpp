@@ -31,7 +31,7 @@ void GrabFrame() {
     GrabImage(0, 0, kScreenRight, kScreenBottom, ScreenImages[CaptureImage]);
 }
 
-// The full-screen picture in `slot` over black at FadeAlpha, shown at once.
+// The full-screen picture in `slot` over black at opacity FadeAlpha.
 void ShowFaded(int slot) {
     ClearWorkPage();
     PutImage(0, 0, ScreenImages[slot], kPutBlend, FadeAlpha);
@@ -61,6 +61,55 @@ void FadeInMenu() {
         FadeAlpha = std::min(FadeAlpha + kFadeStep, 255);
         PresentPage();
     } while (FadeAlpha != 255);
+}
+
+// Per-frame counters: the blink cycles and the frame-rate count.
+void CountFrame(float &frameCount) {
+    AnimCycle6 = AnimCycle6 % 6 + 1;
+    AnimCycle20 = AnimCycle20 % 20 + 1;
+    frameCount += 1;
+    const double now = ClockSeconds();
+    if (now > static_cast<double>(FpsSecondMark) + 1) {
+        MeasuredFps = RoundEven(frameCount);
+        frameCount = 0;
+        FpsSecondMark = RoundEven(now);
+    }
+}
+
+// The Esc prompt over the frame just drawn; true when the player chose Y.
+bool AskAbort() {
+    GrabFrame();
+    FadeAlpha = 255;
+    do {
+        ShowFaded(CaptureImage);
+        FadeAlpha -= kFadeStep;
+        PresentPage();
+    } while (FadeAlpha >= kPauseDimAlpha);
+    for (;;) {
+        ShowFaded(CaptureImage);
+        DrawText(kPromptX, kPromptY, kPromptText, GameFont, kTextSpacing, kTextTransparent);
+        PresentPage();
+        // N first: N and Y together resume.
+        if (KeyDown(kKeyN)) {
+            ClearWorkPage();
+            do {
+                ShowFaded(CaptureImage);
+                FadeAlpha = std::min(FadeAlpha + kFadeStep, 255);
+                PresentPage();
+            } while (FadeAlpha != 255);
+            return false;
+        }
+        if (KeyDown(kKeyY)) return true;
+    }
+}
+
+// Fades CaptureImage out from FadeAlpha down to 0.
+void FadeOutCapture() {
+    do {
+        ShowFaded(CaptureImage);
+        FadeAlpha = std::max(FadeAlpha - kFadeStep, 0);
+        PresentPage();
+    } while (FadeAlpha != 0);
 }
 
 // What ended the frame loop.
@@ -103,52 +152,6 @@ GameEnd PlayFrames() {
 }
 
 } // namespace
-
-void CountFrame(float &frameCount) {
-    AnimCycle6 = AnimCycle6 % 6 + 1;
-    AnimCycle20 = AnimCycle20 % 20 + 1;
-    frameCount += 1;
-    const double now = ClockSeconds();
-    if (now > static_cast<double>(FpsSecondMark) + 1) {
-        MeasuredFps = RoundEven(frameCount);
-        frameCount = 0;
-        FpsSecondMark = RoundEven(now);
-    }
-}
-
-bool AskAbort() {
-    GrabFrame();
-    FadeAlpha = 255;
-    do {
-        ShowFaded(CaptureImage);
-        FadeAlpha -= kFadeStep;
-        PresentPage();
-    } while (FadeAlpha >= kPauseDimAlpha);
-    for (;;) {
-        ShowFaded(CaptureImage);
-        DrawText(kPromptX, kPromptY, kPromptText, GameFont, kTextSpacing, kTextTransparent);
-        PresentPage();
-        // N first: N and Y together resume.
-        if (KeyDown(kKeyN)) {
-            ClearWorkPage();
-            do {
-                ShowFaded(CaptureImage);
-                FadeAlpha = std::min(FadeAlpha + kFadeStep, 255);
-                PresentPage();
-            } while (FadeAlpha != 255);
-            return false;
-        }
-        if (KeyDown(kKeyY)) return true;
-    }
-}
-
-void FadeOutCapture() {
-    do {
-        ShowFaded(CaptureImage);
-        FadeAlpha = std::max(FadeAlpha - kFadeStep, 0);
-        PresentPage();
-    } while (FadeAlpha != 0);
-}
 
 void RunGame() {
     const GameEnd end = PlayFrames();

@@ -23,12 +23,4 @@ extern int32_t FpsSecondMark;
 // abort) and the menu picture faded in. Called by the launch sequence only.
 void RunGame();
 
-// Steps of RunGame, for the tests.
-// Per-frame counters: AnimCycle6, AnimCycle20 and the frame-rate count.
-void CountFrame(float &frameCount);
-// The Esc prompt over the frame just drawn; true when the player chose Y.
-bool AskAbort();
-// Fades CaptureImage out from FadeAlpha down to 0.
-void FadeOutCapture();
-
 } // namespace halvane

@@ -1,5 +1,7 @@
 #include "app/main_menu.h"
 
+#include "app/game_loop.h"
+
 #include "core/game_state.h"
 #include "core/image_store.h"
 #include "platform/audio.h"
@@ -9,19 +11,20 @@
 #include "platform/screen.h"
 #include "platform/timing.h"
 #include "render/font.h"
+#include "render/models.h"
 #include "screens/help.h"
+#include "screens/level_files_message.h"
 #include "screens/level_stats.h"
 #include "screens/options.h"
 #include "world/craft.h"
 #include "world/level.h"
+#include "world/level_file.h"
 #include "world/missiles.h"
 #include "world/terrain.h"
 
 namespace halvane {
 
 namespace {
-
-constexpr int kFadeStep = 15;
 
 bool ConfirmHeld() {
     return KeyDown(kKeyEnter) || KeyDown(kKeySpace);
@@ -57,7 +60,7 @@ void EnterMenu() {
     PlayMusic("Sound/menu_music.mp3");
     LevelNumber = 0;
     Score = 0;
-    // BuildMineModel comes here once the game loop is in.
+    BuildMineModel();
     ResetTerrain();
     ClearWorkPage();
     MenuSelection = kMenuLaunch;
@@ -129,10 +132,15 @@ void LaunchGame() {
     Shield = 1000;
     CraftRoll = 4;
     CraftPitch = 4;
-    // CraftModelScale 0.1 and BuildCraftModels come here with the game loop.
+    CraftModelScale = 0.1f;
+    BuildCraftModels();
     CraftY = 2;
+    // A missing or broken level file is told to the player once, and its
+    // level is flown over generated terrain.
+    CheckLevelFiles();
+    ShowLevelFilesMessage();
     LoadNextLevel();
-    // RunGame comes here; until then the menu takes over again.
+    RunGame();
 }
 
 void QuitGame() {

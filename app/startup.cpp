@@ -1,6 +1,8 @@
 // startup.cpp -- the program's start-up sequence, one straight run.
 #include "app/startup.h"
 
+#include "app/main_menu.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -14,6 +16,7 @@
 #include "platform/screen.h"
 #include "platform/text_fields.h"
 #include "platform/timing.h"
+#include "render/font.h"
 #include "render/models.h"
 #include "screens/hiscore_file.h"
 
@@ -90,14 +93,6 @@ void SetOptionDefaults() {
     OptControls = 1;
 }
 
-void ShowTitleUntilEsc() {
-    while (!KeyDown(kKeyEsc)) {
-        PutImage(0, 0, ScreenImages[MenuBackground], kPutOpaque, 0);
-        PresentPage();
-    }
-    EndProgram(0);
-}
-
 void StartUp() {
     ReadSetup();
     ShowFps = 0;
@@ -113,12 +108,19 @@ void StartUp() {
     SeedRandom(ClockSeconds());
     SetPages(1, 0);
     LoadPictures();
+    // Without its font sheet the game cannot show a word: refuse to start.
+    if (!LoadFont("Graphics/zqfont.fnt", GameFont, kFontProportional)) {
+        std::fprintf(stderr,
+                     "halvane: cannot read the font sheet Graphics/zqfont.fnt "
+                     "(missing, or no size markers); the game cannot draw text without it\n");
+        EndProgram(1);
+    }
     HiScore = ReadHiScoreFile();
     BuildMissileModel();
     FillAngleTables();
     BuildCraftModels();
     SetOptionDefaults();
-    ShowTitleUntilEsc();
+    MainMenu();
 }
 
 } // namespace halvane

@@ -10,14 +10,12 @@ namespace halvane {
 // Called by main. Reads Data/setup.dat, opens the screen (no display: a
 // message on stderr and exit code 1), loads the pictures into ScreenImages and
 // Sprites, reads HiScore, fills the angle tables and sets the options, then
-// shows the title picture until Esc or a closed window ends the program.
+// enters the main menu, which never returns.
 void StartUp();
 
 // Called by StartUp, each step of it in turn; tests call them one by one.
 void ReadSetup();
 void LoadPictures();
 void SetOptionDefaults();
-// Shows MenuBackground until Esc is pressed; then ends the program with 0.
-void ShowTitleUntilEsc();
 
 } // namespace halvane

@@ -26,7 +26,7 @@ bool ConfirmPressed() {
     int32_t wheel = 0;
     int32_t buttons = 0;
     const bool mouse = ReadMouse(x, y, wheel, buttons);
-    return KeyDown(kKeyEnter) || KeyDown(kKeySpace) || (mouse && (buttons & kMouseLeft) != 0);
+    return KeyDown(kKeyEnter) || KeyDown(kKeySpace) || (mouse && buttons == kMouseLeft);
 }
 
 void DrawNotice() {

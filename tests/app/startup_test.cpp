@@ -1,10 +1,12 @@
 // Start-up under the headless display: setup file, pictures into their slots,
-// best score, start-up values, and the title picture until Esc.
+// best score, start-up values, the menu it ends in, and the refusal to start
+// without a font sheet.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,22 +28,31 @@ using test::WritePatternBmp;
 using test::WriteTextFile;
 
 constexpr double kStartTime = 100.0;
-constexpr double kEscTime = 101.0;
+constexpr double kQuitTime = 101.0; // Up moves LAUNCH to QUIT, Enter quits
 constexpr int kSpriteSheetSeed = 20;
 constexpr int kMessageSheetSeed = 30;
 
-// Nothing held, then Esc from kEscTime on.
-std::array<ScriptStep, 2> EscScript() {
-    std::array<ScriptStep, 2> steps{};
+// Nothing held, then Up and, once released, Enter on QUIT.
+std::array<ScriptStep, 4> QuitScript() {
+    std::array<ScriptStep, 4> steps{};
     steps[0].time = 0.0;
-    steps[1].time = kEscTime;
-    steps[1].state.keys[kKeyEsc] = true;
+    steps[1].time = kQuitTime;
+    steps[1].state.keys[kKeyUp] = true;
+    steps[2].time = kQuitTime + 0.2;
+    steps[3].time = kQuitTime + 0.4;
+    steps[3].state.keys[kKeyEnter] = true;
     return steps;
 }
 
-// Runs the whole start-up with the script; returns the exit code.
-int RunStartUp() {
-    static std::array<ScriptStep, 2> steps = EscScript();
+// Runs the whole start-up with the script; returns the exit code. The game
+// will not start without its font, so the shipped sheet comes along.
+int RunStartUp(bool withFont = true) {
+    if (withFont) {
+        std::filesystem::create_directories("Graphics");
+        std::filesystem::copy_file(HALVANE_SOURCE_DIR "/Graphics/zqfont.fnt", "Graphics/zqfont.fnt",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    static std::array<ScriptStep, 4> steps = QuitScript();
     UseScript(steps);
     HeadlessSetClock(kStartTime);
     return HeadlessRun(StartUp);
@@ -118,11 +129,13 @@ TEST(StartUp, PicturesLandInTheirSlots) {
 
 std::vector<uint8_t> LastPage;
 
+// Keeps the last page shown before the player's first key.
 void KeepPage(const Page &page) {
+    if (HeadlessClock() >= kQuitTime) return;
     LastPage.assign(page.pixels, page.pixels + kScreenWidth * kScreenHeight * page.bytesPerPixel);
 }
 
-TEST(StartUp, ShowsTheTitleUntilEscAndEndsWithZero) {
+TEST(StartUp, EndsInTheMenuWhoseQuitEndsWithZero) {
     ScratchDirectory dir;
     WriteTextFile("Data/setup.dat", "0,0,32\n");
     WriteAllPictures();
@@ -130,20 +143,30 @@ TEST(StartUp, ShowsTheTitleUntilEscAndEndsWithZero) {
     EXPECT_EQ(RunStartUp(), 0);
     HeadlessSetObserver(nullptr);
 
-    // Shown for the second before Esc, a page per 1/60 s tick.
+    // The menu was shown until the keys, then QUIT's fade ended the run.
     EXPECT_GE(HeadlessPresentCount(), 50u);
-    EXPECT_GE(HeadlessClock(), kEscTime);
-    EXPECT_LT(HeadlessClock(), kEscTime + 0.1);
+    EXPECT_GE(HeadlessClock(), kQuitTime + 0.4);
+    EXPECT_LT(HeadlessClock(), kQuitTime + 1.5);
     ASSERT_EQ(LastPage.size(), std::size_t{kScreenWidth} * kScreenHeight * 4);
     int wrong = 0;
     for (int y = 0; y < kScreenHeight; ++y) {
         for (int x = 0; x < kScreenWidth; ++x) {
             uint32_t value = 0;
             std::memcpy(&value, LastPage.data() + (y * kScreenWidth + x) * 4, 4);
-            wrong += value != PatternColour(1, x, y);
+            const bool items = x >= 285 && y >= 125 && y <= 175; // the four menu items
+            if (!items) wrong += value != PatternColour(1, x, y);
         }
     }
     EXPECT_EQ(wrong, 0);
+    // "LAUNCH" stands at (290, 130) at full opacity: some of its pixels differ.
+    int ink = 0;
+    for (int y = 130; y < 140; ++y)
+        for (int x = 290; x < 330; ++x) {
+            uint32_t value = 0;
+            std::memcpy(&value, LastPage.data() + (y * kScreenWidth + x) * 4, 4);
+            ink += value != PatternColour(1, x, y);
+        }
+    EXPECT_GT(ink, 20);
     EXPECT_EQ(WorkPageIndex(), 1);
     EXPECT_EQ(VisiblePageIndex(), 0);
 }
@@ -236,6 +259,13 @@ INSTANTIATE_TEST_SUITE_P(Files, HiScoreFile,
                                            HiScoreCase{"HalfToEvenUp", "13.5", 14},
                                            HiScoreCase{"Missing", nullptr, 0}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+TEST(StartUp, RefusesToStartWithoutItsFontSheet) {
+    ScratchDirectory dir;
+    WriteTextFile("Data/setup.dat", "0,0,32\n");
+    WriteAllPictures();
+    EXPECT_EQ(RunStartUp(false), 1);
+}
 
 } // namespace
 } // namespace halvane

@@ -162,13 +162,17 @@ TEST_F(MainMenuTest, LaunchFadesTheMenuOutAndSetsTheGameUpAtTheChosenSpeed) {
         script.At(n * 0.5, {kKeyEnter});
         script.At(n * 0.5 + 0.1, {});
     }
+    // Then a moment of play, abandoned with Esc and Y.
+    script.At(12.0, {kKeyEsc});
+    script.At(12.2, {kKeyY});
+    script.At(14.0, {});
     script.Use();
     EXPECT_EQ(HeadlessRun(LaunchGame), 0);
     for (int i = 0; i < 17; ++i)
         EXPECT_EQ(Frames[i].background, Blend(kPictureColour, 0, 255 - 15 * i)) << "step " << i;
     EXPECT_EQ(TargetFps, 45);
     EXPECT_EQ(Lives, 2);
-    EXPECT_EQ(Shield, 1000);
+    EXPECT_GT(Shield, 0);
     EXPECT_EQ(GameCompleted, 0);
     EXPECT_EQ(LevelNumber, 1);
     EXPECT_EQ(CraftRoll, 4);

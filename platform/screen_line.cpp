@@ -36,6 +36,23 @@ void Plot(uint8_t *page, int bytesPerPixel, int x, int y, uint32_t native) {
     }
 }
 
+// Bresenham along the major axis, one pixel per step, from the lower end;
+// the steps are byte offsets on the page, so the loop has no multiply.
+template <typename Pixel>
+void StepLine(uint8_t *at, std::ptrdiff_t majorStep, std::ptrdiff_t minorStep, int major, int minor,
+              Pixel value) {
+    int error = 2 * minor - major;
+    for (int i = 0; i <= major; ++i) {
+        std::memcpy(at, &value, sizeof value);
+        if (error > 0) {
+            at += minorStep;
+            error -= 2 * major;
+        }
+        error += 2 * minor;
+        at += majorStep;
+    }
+}
+
 void NoteDrawing() {
     if (WorkPageIndex() == VisiblePageIndex()) MarkVisibleChanged();
 }
@@ -136,25 +153,16 @@ void DrawLineExact(double fx1, double fy1, double fx2, double fy2, uint32_t colo
     }
     const int major = steep ? y2 - y1 : x2 - x1;
     const int minorDelta = steep ? x2 - x1 : y2 - y1;
-    const int minorStep = minorDelta < 0 ? -1 : 1;
-    const int minor = std::abs(minorDelta);
-    int error = 2 * minor - major;
-    int x = x1, y = y1;
-    for (int i = 0; i <= major; ++i) {
-        Plot(page, bpp, x, y, native);
-        if (error > 0) {
-            if (steep)
-                x += minorStep;
-            else
-                y += minorStep;
-            error -= 2 * major;
-        }
-        error += 2 * minor;
-        if (steep)
-            ++y;
-        else
-            ++x;
-    }
+    const std::ptrdiff_t rowStep = std::ptrdiff_t{kScreenWidth} * bpp;
+    const std::ptrdiff_t minorSign = minorDelta < 0 ? -1 : 1;
+    const std::ptrdiff_t majorStep = steep ? rowStep : bpp;
+    const std::ptrdiff_t minorStep = minorSign * (steep ? bpp : rowStep);
+    uint8_t *at = page + (std::size_t{kScreenWidth} * y1 + x1) * bpp;
+    if (bpp == 4)
+        StepLine(at, majorStep, minorStep, major, std::abs(minorDelta), native);
+    else
+        StepLine(at, majorStep, minorStep, major, std::abs(minorDelta),
+                 static_cast<uint16_t>(native));
     NoteDrawing();
 }
 

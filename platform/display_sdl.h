@@ -1,6 +1,7 @@
 // display_sdl.h -- what the SDL window's two files (display_sdl.cpp: window,
-// presenting, clock; display_sdl_events.cpp: the event pump) share. Used by
-// those two files only; it names no SDL type so nothing else sees SDL.
+// presenting, clock; display_sdl_events.cpp: the event pump) share, and the
+// window-less present path the benchmarks time. It names no SDL type so
+// nothing else sees SDL.
 #pragma once
 
 #include <cstdint>
@@ -33,5 +34,12 @@ void InstallEndSignals();
 // Called by DisplayClock in busy waits: ends the program when a signal came,
 // and services the window every few milliseconds so that it never freezes.
 void PumpNowAndThen(double now);
+
+// --- display_sdl_offscreen.cpp, for the benchmarks ---------------------------
+// The present path without a window: upload into a texture of the page's
+// format and draw it scaled by `scale` into a surface in memory.
+bool OpenOffscreenPresent(int bytesPerPixel, int scale);
+void PresentOffscreen(const uint8_t *pixels, int bytesPerPixel);
+void CloseOffscreenPresent();
 
 } // namespace halvane

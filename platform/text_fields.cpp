@@ -22,9 +22,10 @@ constexpr std::size_t kFileBufferBytes = 256 * 1024;
 constexpr int kFileBuffers = 4;
 
 struct OpenFile {
-    int number = 0;       // file number holding this buffer, 0 when free
-    std::size_t size = 0; // bytes held in `bytes`
-    std::size_t pos = 0;  // next byte to read
+    int number = 0;             // file number holding this buffer, 0 when free
+    std::size_t size = 0;       // bytes held in `bytes`
+    std::size_t pos = 0;        // next byte to read
+    bool lastHadNumber = false; // the last number field read began with a number
     std::array<char, kFileBufferBytes> bytes;
 };
 
@@ -114,6 +115,25 @@ int NextField(OpenFile *f, bool numeric, int maxLength, char *out, int keep) {
         }
     }
     return length;
+}
+
+// Whether the field starts with a number: blanks, a sign, then digits with an
+// optional point and fraction (at least one digit).
+bool StartsWithNumber(const char *text, int length) {
+    int p = 0;
+    while (p < length && IsBlank(text[p]))
+        ++p;
+    if (p < length && (text[p] == '+' || text[p] == '-')) ++p;
+    bool digits = false;
+    while (p < length && IsDigit(text[p])) {
+        digits = true;
+        ++p;
+    }
+    if (p < length && text[p] == '.') {
+        ++p;
+        digits = digits || (p < length && IsDigit(text[p]));
+    }
+    return digits;
 }
 
 // Scans the decimal number at the start of `text` (optional blanks, sign,
@@ -219,6 +239,7 @@ void OpenForReading(int fileNumber, const char *fileName) {
     f->number = fileNumber;
     f->size = 0;
     f->pos = 0;
+    f->lastHadNumber = false;
     if (fileName == nullptr) return;
     std::FILE *file = std::fopen(fileName, "rb");
     if (file == nullptr) return;
@@ -236,8 +257,9 @@ void CloseFile(int fileNumber) {
 
 float ReadFloatField(int fileNumber) {
     char field[kFloatFieldLength];
-    const int length =
-        NextField(FileFor(fileNumber), true, kFloatFieldLength, field, kFloatFieldLength);
+    OpenFile *f = FileFor(fileNumber);
+    const int length = NextField(f, true, kFloatFieldLength, field, kFloatFieldLength);
+    if (f != nullptr) f->lastHadNumber = StartsWithNumber(field, length);
     const double value = DecimalPrefix(field, static_cast<std::size_t>(length));
     if (value > FLT_MAX) return FLT_MAX;
     if (value < -FLT_MAX) return -FLT_MAX;
@@ -246,8 +268,9 @@ float ReadFloatField(int fileNumber) {
 
 int32_t ReadIntField(int fileNumber) {
     char field[kIntFieldLength];
-    const int length =
-        NextField(FileFor(fileNumber), true, kIntFieldLength, field, kIntFieldLength);
+    OpenFile *f = FileFor(fileNumber);
+    const int length = NextField(f, true, kIntFieldLength, field, kIntFieldLength);
+    if (f != nullptr) f->lastHadNumber = StartsWithNumber(field, length);
     int p = 0;
     while (p < length && IsBlank(field[p]))
         ++p;
@@ -261,6 +284,11 @@ int32_t ReadIntField(int fileNumber) {
     if (value > INT32_MAX) return INT32_MAX;
     if (value < INT32_MIN) return INT32_MIN;
     return static_cast<int32_t>(value);
+}
+
+bool LastFieldHadNumber(int fileNumber) {
+    const OpenFile *f = FileFor(fileNumber);
+    return f != nullptr && f->lastHadNumber;
 }
 
 int ReadTextField(int fileNumber, std::span<char> out) {

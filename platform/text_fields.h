@@ -25,6 +25,10 @@ int32_t ReadIntField(int fileNumber);
 // Copies the next field into `out` (NUL-terminated, truncated to fit) and
 // returns its length.
 int ReadTextField(int fileNumber, std::span<char> out);
+// Called by the level-file check: whether the last number field read from the
+// file began with a number (a sign, digits, a point) rather than junk or
+// nothing (past the end of the file). False for a number not open.
+bool LastFieldHadNumber(int fileNumber);
 
 // Text to number: leading blanks skipped; &H, &O, &B read hexadecimal, octal,
 // binary; else the longest decimal prefix. Never infinite or NaN: beyond the

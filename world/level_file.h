@@ -17,7 +17,6 @@ constexpr int kLevelFieldsPerRow = 30;   // 15 depths, then 15 colour codes
 constexpr int kLevelFieldCount = 9000;   // 300 rows of 30 numbers
 constexpr float kLevelValueLimit = 1000; // loaded values are kept within +-this
 constexpr int kLevelFileNumber = 1;
-constexpr int kLevelFileMaxBytes = 262144; // the checker looks at no more than this
 
 // 1 when any level file was found missing, short or corrupt by the last
 // CheckLevelFiles: those levels are played over generated terrain.

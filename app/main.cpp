@@ -1,8 +1,69 @@
 // The program: no arguments; it reads its files below the working directory
 // and ends through EndProgram (exit code 0, or 1 without a display).
+//
+// Two environment variables, set only by the measuring tool, steer a
+// measuring run without changing the game: HALVANE_PILOT lets the automatic
+// pilot play through the input source ("1" at the starting speed, "turbo"
+// after setting GAME SPEED to TURBO on the options screen, as a player
+// would), and HALVANE_FRAME_TIMES names a file that receives the end of every
+// paced frame and the time of the first page.
+#include <array>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/pilot_play.h"
 #include "app/startup.h"
+#include "platform/frame_log.h"
+#include "platform/input.h"
+
+namespace halvane {
+namespace {
+
+// Keys from the menu to GAME SPEED, pressed twice (NORMAL to TURBO), down to
+// GO BACK and out, then up to LAUNCH; one every half second, held for 0.15 s,
+// after the menu's opening fade.
+struct TimedKey {
+    double at; // seconds after the first poll
+    int scanCode;
+};
+constexpr std::array kTurboKeys{
+    TimedKey{1.0, kKeyDown}, TimedKey{1.5, kKeyEnter}, TimedKey{3.0, kKeyDown},
+    TimedKey{3.5, kKeyDown}, TimedKey{4.0, kKeyEnter}, TimedKey{4.5, kKeyEnter},
+    TimedKey{5.0, kKeyDown}, TimedKey{5.5, kKeyDown},  TimedKey{6.0, kKeyDown},
+    TimedKey{6.5, kKeyDown}, TimedKey{7.0, kKeyEnter}, TimedKey{8.5, kKeyUp},
+};
+constexpr double kKeyHeld = 0.15;
+constexpr double kFlightFrom = 9.5;
+
+double FirstPoll = -1;
+
+void TurboThenPlayPilot(double now, InputState &state) {
+    if (FirstPoll < 0) FirstPoll = now;
+    const double t = now - FirstPoll;
+    if (t >= kFlightFrom) {
+        PlayPilot(now, state);
+        return;
+    }
+    state.keys = {};
+    for (const TimedKey &key : kTurboKeys)
+        if (t >= key.at && t < key.at + kKeyHeld) state.keys[key.scanCode] = true;
+}
+
+} // namespace
+} // namespace halvane
 
 int main() {
-    halvane::StartUp();
+    using namespace halvane;
+    const char *pilot = std::getenv("HALVANE_PILOT");
+    if (pilot != nullptr && std::strcmp(pilot, "1") == 0) {
+        ResetPlayPilot();
+        UsePilot(PlayPilot);
+    } else if (pilot != nullptr && std::strcmp(pilot, "turbo") == 0) {
+        ResetPlayPilot();
+        UsePilot(TurboThenPlayPilot);
+    }
+    const char *frameTimes = std::getenv("HALVANE_FRAME_TIMES");
+    if (frameTimes != nullptr && frameTimes[0] != '\0') StartFrameLog(frameTimes);
+    StartUp();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 
 #include "core/image.h"
 #include "platform/display_sdl.h"
+#include "platform/frame_log.h"
 #include "platform/screen.h"
 
 namespace halvane {
@@ -90,12 +92,21 @@ void DrawPageToWindow() {
     SDL_RenderPresent(Renderer);
 }
 
-// Uploads the page when it changed since the last upload.
-void UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) {
-    if (PageUploaded && changeCount == UploadedChangeCount) return;
+// What was last uploaded: a page the game drew again unchanged (the menu
+// redraws its picture at every pass) is neither uploaded nor presented again.
+alignas(64) std::array<uint8_t, std::size_t{kScreenWidth} * kScreenHeight * 4> UploadedPixels;
+
+// Uploads the page when it changed since the last upload; returns false when
+// the window already shows exactly these pixels.
+bool UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) {
+    if (PageUploaded && changeCount == UploadedChangeCount) return false;
+    const std::size_t bytes = std::size_t{kScreenWidth} * kScreenHeight * bytesPerPixel;
+    UploadedChangeCount = changeCount;
+    if (PageUploaded && std::memcmp(UploadedPixels.data(), pixels, bytes) == 0) return false;
+    std::memcpy(UploadedPixels.data(), pixels, bytes);
     SDL_UpdateTexture(PageTexture, nullptr, pixels, kScreenWidth * bytesPerPixel);
     PageUploaded = true;
-    UploadedChangeCount = changeCount;
+    return true;
 }
 
 void SleepUntilNextTick() {
@@ -158,9 +169,18 @@ bool DisplayOpen(int bytesPerPixel, bool fullScreen) {
 void DisplayPresent(const Page &page, uint32_t changeCount) {
     if (Renderer == nullptr) return;
     PumpWindowEvents();
-    UploadPage(page.pixels, page.bytesPerPixel, changeCount);
+    if (!UploadPage(page.pixels, page.bytesPerPixel, changeCount)) {
+        // Nothing new to show: the wait for the refresh is the clock's.
+        LogFirstPresent();
+        SleepUntilNextTick();
+        PumpWindowEvents();
+        return;
+    }
     const double before = CounterSeconds();
     DrawPageToWindow();
+    // The first present the game asks for (the menu's opening fade) ends the
+    // start-up that the measuring mode times.
+    LogFirstPresent();
     const bool waited = CounterSeconds() - before >= kPresentWaitedSeconds;
     QuickPresents = waited ? 0 : QuickPresents + 1;
     // A present that came back at once (no vsync, or a display without a
@@ -177,9 +197,8 @@ void DisplayPump() {
     // a page at the next pump, without waiting, so that their frame rates
     // hold.
     if (Renderer == nullptr || !ScreenIsOpen()) return;
-    const uint32_t changeCount = VisibleChangeCount();
-    if (PageUploaded && changeCount == UploadedChangeCount) return;
-    UploadPage(PagePixels(VisiblePageIndex()), ScreenBytesPerPixel(), changeCount);
+    if (!UploadPage(PagePixels(VisiblePageIndex()), ScreenBytesPerPixel(), VisibleChangeCount()))
+        return;
     if (RendererHasVsync) SDL_RenderSetVSync(Renderer, 0);
     DrawPageToWindow();
     if (RendererHasVsync) SDL_RenderSetVSync(Renderer, 1);
@@ -224,6 +243,7 @@ void DisplaySleep(int ms) {
 }
 
 void EndProgram(int code) {
+    FinishFrameLog();
     std::fflush(stdout);
     if (SDL_WasInit(0) != 0) {
         SDL_SetRelativeMouseMode(SDL_FALSE);

@@ -7,6 +7,7 @@
 
 #include "core/game_state.h"
 #include "platform/display.h"
+#include "platform/frame_log.h"
 #include "platform/input.h"
 #include "platform/screen.h"
 
@@ -70,6 +71,7 @@ void WaitFrame() {
             DisplayPump(); // the last moment is spun, keeping the window alive
     }
     LastFrameTime = ClockSeconds();
+    LogFrame(LastFrameTime, TargetFps);
     SleepMs(1);
 }
 

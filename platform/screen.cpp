@@ -10,6 +10,7 @@
 #include "core/image.h"
 #include "core/numbers.h"
 #include "platform/display.h"
+#include "platform/put_paths.h"
 
 namespace halvane {
 
@@ -63,9 +64,10 @@ void SetPages(int workPage, int visiblePage) {
 
 void CopyWorkPage() {
     if (!PagesOpen) return;
+    // A page copied again unchanged leaves the display nothing new to show.
     if (WorkIndex != VisibleIndex) {
         const std::size_t bytes = std::size_t{kScreenWidth} * kScreenHeight * BytesPerPixel;
-        std::memcpy(Pages[VisibleIndex].data(), Pages[WorkIndex].data(), bytes);
+        if (!CopyChangedPixels(Pages[VisibleIndex].data(), Pages[WorkIndex].data(), bytes)) return;
     }
     ++ChangeCount;
 }

@@ -54,6 +54,7 @@ template <int Bytes> struct Lanes {
     typedef uint32_t U32 __attribute__((vector_size(Bytes)));
     typedef int32_t S32 __attribute__((vector_size(Bytes)));
     typedef uint16_t U16 __attribute__((vector_size(Bytes)));
+    typedef uint64_t U64 __attribute__((vector_size(Bytes)));
     typedef int16_t S16 __attribute__((vector_size(Bytes)));
 };
 
@@ -195,6 +196,46 @@ template <int Bytes>
     }
 }
 
+// Copies `bytes` from `source` to `dest`, 256-byte block by block, writing
+// only the blocks that differ: a page copied again as it was (the menu and
+// other still screens show the same picture at every pass) is then read but
+// not written. Returns whether anything differed.
+template <int Bytes>
+[[gnu::always_inline]] inline bool CopyChangedBlocks(uint8_t *dest, const uint8_t *source,
+                                                     std::size_t bytes) {
+    using U64 = typename Lanes<Bytes>::U64;
+    constexpr std::size_t kBlock = 256;
+    constexpr int kVectors = static_cast<int>(kBlock) / Bytes;
+    bool changed = false;
+    std::size_t at = 0;
+    for (; at + kBlock <= bytes; at += kBlock) {
+        U64 from[kVectors], to[kVectors];
+        U64 differ{};
+        for (int v = 0; v < kVectors; ++v) {
+            Load(from[v], source + at + v * Bytes);
+            Load(to[v], dest + at + v * Bytes);
+            differ |= from[v] ^ to[v];
+        }
+        uint64_t any = 0;
+        for (int lane = 0; lane < Bytes / 8; ++lane)
+            any |= differ[lane];
+        if (any != 0) {
+            for (int v = 0; v < kVectors; ++v)
+                Store(dest + at + v * Bytes, from[v]);
+            changed = true;
+        }
+    }
+    if (at < bytes && std::memcmp(dest + at, source + at, bytes - at) != 0) {
+        std::memcpy(dest + at, source + at, bytes - at);
+        changed = true;
+    }
+    return changed;
+}
+
+bool CopyChangedPortable(uint8_t *dest, const uint8_t *source, std::size_t bytes) {
+    return CopyChangedBlocks<16>(dest, source, bytes);
+}
+
 void PutRowsPortable(uint8_t *dest, const uint8_t *source, int n, int rows,
                      std::size_t sourceStride, int bpp, int mode, uint32_t k) {
     PutRows<16>(dest, source, n, rows, sourceStride, bpp, mode, k);
@@ -209,11 +250,21 @@ __attribute__((target("avx2"))) void PutRowsAvx2(uint8_t *dest, const uint8_t *s
     PutRows<32>(dest, source, n, rows, sourceStride, bpp, mode, k);
 }
 
+__attribute__((target("avx2"))) bool CopyChangedAvx2(uint8_t *dest, const uint8_t *source,
+                                                     std::size_t bytes) {
+    return CopyChangedBlocks<32>(dest, source, bytes);
+}
+
 __attribute__((target("avx512f,avx512bw"))) void PutRowsAvx512(uint8_t *dest, const uint8_t *source,
                                                                int n, int rows,
                                                                std::size_t sourceStride, int bpp,
                                                                int mode, uint32_t k) {
     PutRows<64>(dest, source, n, rows, sourceStride, bpp, mode, k);
+}
+
+__attribute__((target("avx512f,avx512bw"))) bool
+CopyChangedAvx512(uint8_t *dest, const uint8_t *source, std::size_t bytes) {
+    return CopyChangedBlocks<64>(dest, source, bytes);
 }
 #endif
 
@@ -248,6 +299,20 @@ void PutRowsDispatched(uint8_t *dest, const uint8_t *source, int n, int rows,
 }
 
 } // namespace
+
+bool CopyChangedPixels(uint8_t *dest, const uint8_t *source, std::size_t bytes) {
+    if (PutRowCode == RowCode::Undecided) PutRowCode = WidestRowCode();
+    switch (PutRowCode) {
+#ifdef HALVANE_WIDE_PUTS
+    case RowCode::Avx512:
+        return CopyChangedAvx512(dest, source, bytes);
+    case RowCode::Avx2:
+        return CopyChangedAvx2(dest, source, bytes);
+#endif
+    default:
+        return CopyChangedPortable(dest, source, bytes);
+    }
+}
 
 void UseWidePutRows(bool wide) {
     PutRowCode = wide ? WidestRowCode() : RowCode::Portable;

@@ -66,7 +66,7 @@ uint32_t RandomPixel(std::mt19937 &rng, int bpp) {
     }
 }
 
-ImageBuffer<kW + 60, 256> Picture;
+ImageBuffer<kW + 60, kH> Picture;
 std::array<uint8_t, kW * kH * 4> Before;
 
 // Puts random pictures at random places and checks every pixel of the page.
@@ -178,6 +178,58 @@ TEST(PutExactness, EveryChannelPairAtEveryOpacityBlendsExactly) {
                     }
             }
         }
+}
+
+// Whole pages copied block by block: only what differs is written, and the
+// result is the source exactly, whatever the differences' places and sizes.
+TEST(PutExactness, ChangedBlockCopiesMakeTheSourceAndSayWhetherAnythingChanged) {
+    static std::array<uint8_t, kW * kH * 4> source, dest;
+    std::mt19937 rng(5);
+    for (bool wide : {false, true}) {
+        UseWidePutRows(wide);
+        for (int trial = 0; trial < 40; ++trial) {
+            for (auto &b : source)
+                b = static_cast<uint8_t>(rng());
+            dest = source;
+            // Lengths around the block size, odd starts and ends.
+            const std::size_t bytes = trial == 0 ? dest.size() : 1 + rng() % dest.size();
+            const int differences = static_cast<int>(rng() % 4);
+            for (int i = 0; i < differences; ++i)
+                dest[rng() % bytes] ^= static_cast<uint8_t>(1 + rng() % 255);
+            const bool differed = std::memcmp(dest.data(), source.data(), bytes) != 0;
+            // The byte after the copy differs from the source and must stay.
+            if (bytes < dest.size()) dest[bytes] = static_cast<uint8_t>(source[bytes] ^ 0x5A);
+            EXPECT_EQ(CopyChangedPixels(dest.data(), source.data(), bytes), differed)
+                << PutRowsName() << " trial " << trial;
+            ASSERT_EQ(std::memcmp(dest.data(), source.data(), bytes), 0)
+                << PutRowsName() << " trial " << trial;
+            if (bytes < dest.size()) {
+                EXPECT_EQ(dest[bytes], source[bytes] ^ 0x5A) << trial;
+            }
+        }
+    }
+}
+
+// A page copied again unchanged does not count as a change for the display;
+// a full-page opaque put over a page that differs in one pixel draws it.
+TEST(PutExactness, UnchangedPageCopiesLeaveTheChangeCountAlone) {
+    OpenOffscreenPages(32);
+    SetPages(1, 0);
+    FillBox(10, 10, 20, 20, 0x123456);
+    CopyWorkPage();
+    const uint32_t count = VisibleChangeCount();
+    CopyWorkPage();
+    EXPECT_EQ(VisibleChangeCount(), count);
+    GrabImage(0, 0, kW - 1, kH - 1, Picture);
+    FillBox(639, 479, 639, 479, 0xFFFFFF);
+    PutImage(0, 0, Picture, kPutOpaque, 0);
+    EXPECT_EQ(ReadPixel(639, 479), 0);
+    EXPECT_EQ(ReadPixel(15, 15), 0x123456);
+    FillBox(0, 0, 0, 0, 1);
+    CopyWorkPage();
+    EXPECT_NE(VisibleChangeCount(), count);
+    SetPages(0, 0);
+    EXPECT_EQ(ReadPixel(0, 0), 1);
 }
 
 } // namespace

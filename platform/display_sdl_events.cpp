@@ -19,6 +19,8 @@ namespace {
 
 // Busy waits that only read the clock still service the window this often.
 constexpr double kPumpIntervalSeconds = 0.005;
+// Pumps closer together than this are one pump.
+constexpr double kPumpAgainSeconds = 0.001;
 
 volatile std::sig_atomic_t EndSignalled = 0;
 double LastPumpTime = 0.0;
@@ -263,8 +265,12 @@ void PumpNowAndThen(double now) {
 void PumpWindowEvents() {
     if (EndSignalled != 0) EndProgram(0);
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
-    LastPumpTime = static_cast<double>(SDL_GetPerformanceCounter()) /
-                   static_cast<double>(SDL_GetPerformanceFrequency());
+    const double now = static_cast<double>(SDL_GetPerformanceCounter()) /
+                       static_cast<double>(SDL_GetPerformanceFrequency());
+    // Each pump asks the X server for news; calls closer together than this
+    // (before and after a short sleep, around a present) would find none.
+    if (now - LastPumpTime < kPumpAgainSeconds) return;
+    LastPumpTime = now;
     InputState &input = DeviceInput();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {

@@ -3,6 +3,7 @@
 // same code paces the window and the headless runs.
 #include "platform/timing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/game_state.h"
@@ -17,9 +18,24 @@ namespace {
 
 constexpr int kSleepSliceMs = 50;
 
-// WaitFrame sleeps while more than this is left of the frame and spins the
-// rest, since a sleep may overrun by a fraction of a millisecond.
-constexpr double kSpinMarginMs = 0.5;
+// WaitFrame sleeps until shortly before the frame's end and spins the rest,
+// since a sleep may return late. How late is measured as it goes: the spin
+// left before the end is the sleeps' mean lateness plus three times its mean
+// deviation, within these bounds.
+constexpr double kMinSpinMs = 0.05;
+constexpr double kMaxSpinMs = 2.0;
+double SleepLateMs = 0.5;      // running mean of how late DisplaySleep returned
+double SleepLateSpreadMs = 0.; // running mean deviation of the same
+
+void NoteSleepLateness(double lateMs) {
+    const double deviation = std::fabs(lateMs - SleepLateMs);
+    SleepLateMs += (lateMs - SleepLateMs) / 16.0;
+    SleepLateSpreadMs += (deviation - SleepLateSpreadMs) / 16.0;
+}
+
+double SpinMarginMs() {
+    return std::clamp(SleepLateMs + 3.0 * SleepLateSpreadMs, kMinSpinMs, kMaxSpinMs);
+}
 
 } // namespace
 
@@ -57,6 +73,9 @@ void WaitFrame() {
     // A cap of 0 or less would never be reached: such a loop runs unpaced.
     double period = TargetFps > 0 ? 1.0 / TargetFps : 0.0;
     double start = LastFrameTime;
+    // The page the frame made visible goes to the window now, so that the
+    // sleeps below are sleeps only.
+    DisplayPump();
     for (;;) {
         double now = ClockSeconds();
         // A clock behind LastFrameTime (a new clock base) delays the frame
@@ -64,11 +83,12 @@ void WaitFrame() {
         if (now < start) start = now;
         double leftMs = (period - (now - start)) * 1000.0;
         if (leftMs <= 0.0) break;
-        int sleepMs = static_cast<int>(std::floor(leftMs - kSpinMarginMs));
-        if (sleepMs >= 1)
-            DisplaySleep(sleepMs);
-        else
-            DisplayPump(); // the last moment is spun, keeping the window alive
+        int sleepMs = static_cast<int>(std::floor(leftMs - SpinMarginMs()));
+        // The last moment is spun on the clock alone, which still services
+        // the window every few milliseconds.
+        if (sleepMs < 1) continue;
+        DisplaySleep(sleepMs);
+        NoteSleepLateness((ClockSeconds() - now) * 1000.0 - sleepMs);
     }
     LastFrameTime = ClockSeconds();
     LogFrame(LastFrameTime, TargetFps);

@@ -1,7 +1,9 @@
 #!/bin/sh
-# Installs the Debian packages the game and its tests need, when missing.
+# Installs the Debian packages the game and its tests need, when missing
+# (clang and its runtime libraries build the fuzz targets).
 set -e
-packages="cmake make g++ pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev"
+packages="cmake make g++ pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev
+clang libclang-rt-14-dev"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,20 +1,18 @@
-// A whole game as a player would have it: launched, the five briefings, five
-// levels flown by the automatic pilot with the statistics after each, the
-// epilogue, the new best score; then the game started again shows that best.
+// A whole game as a player would have it: the program started, LAUNCH, the
+// five briefings, five levels flown by the automatic pilot with the
+// statistics after each, the epilogue, the new best score, QUIT; then the
+// program started again shows that best in play.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
 
-#include "app/game_loop.h"
-#include "app/main_menu.h"
 #include "app/pilot_play.h"
 #include "app/startup.h"
 #include "core/game_state.h"
 #include "core/numbers.h"
 #include "platform/audio.h"
 #include "platform/headless.h"
-#include "platform/random.h"
 #include "platform/screen.h"
 #include "render/font.h"
 #include "render/models.h"
@@ -29,28 +27,47 @@ constexpr int kHudTextY = 7;
 constexpr int kHiScoreX = 520;
 constexpr int kPlayFramesBeforeLook = 40;
 
-// The pilot plays; in the second game it also looks at the head-up display
-// of an early frame, then aborts with Esc and Y.
+// The pilot plays and confirms the screens. Back in the menu after the game
+// it chooses QUIT (Up from LAUNCH wraps round to it, then Enter). In the
+// second game it also looks at the head-up display of an early frame, then
+// aborts with Esc and Y.
 bool SecondGame = false;
 int LastCycle = -1;
 int PlayFrames = 0;
 double LookedAt = -1;
+double InMenuSince = -1;
+float GameScore = 0;                 // the menu clears Score when it takes over again
 std::array<bool, 120 * 12> HudInk{}; // full-ink pixels of the hi-score corner
+
+void LookAtHud() {
+    // The frame shown now is the one play finished last.
+    const uint8_t *page = PagePixels(VisiblePageIndex());
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 120; ++x) {
+            uint32_t v = 0;
+            std::memcpy(&v, page + ((kHudTextY + y) * 640 + kHiScoreX + x) * 4, 4);
+            HudInk[static_cast<std::size_t>(y * 120 + x)] = (v & 0xFFFFFF) == kFontInk;
+        }
+}
 
 void GamePilot(double now, InputState &state) {
     PlayPilot(now, state);
+    if (Score > 0) GameScore = Score;
+    const bool gameOver = SecondGame ? LookedAt > 0 : GameCompleted == 1;
+    // The menu sets the level to 0 when it takes over again.
+    if (gameOver && LevelNumber == 0) {
+        if (InMenuSince < 0) InMenuSince = now;
+        const double t = now - InMenuSince;
+        state.keys.fill(false);
+        state.keys[kKeyUp] = t > 0.5 && t < 0.7;
+        state.keys[kKeyEnter] = t > 1.0;
+        return;
+    }
     if (!SecondGame) return;
     if (AnimCycle20 != LastCycle) {
         LastCycle = AnimCycle20;
         if (++PlayFrames == kPlayFramesBeforeLook) {
-            // The frame shown now is the one play finished last.
-            const uint8_t *page = PagePixels(VisiblePageIndex());
-            for (int y = 0; y < 12; ++y)
-                for (int x = 0; x < 120; ++x) {
-                    uint32_t v = 0;
-                    std::memcpy(&v, page + ((kHudTextY + y) * 640 + kHiScoreX + x) * 4, 4);
-                    HudInk[static_cast<std::size_t>(y * 120 + x)] = (v & 0xFFFFFF) == kFontInk;
-                }
+            LookAtHud();
             LookedAt = now;
         }
     }
@@ -60,26 +77,13 @@ void GamePilot(double now, InputState &state) {
     }
 }
 
-// The program's start: pictures, font, best score, tables, options; then
-// LAUNCH. Until the launch runs the game itself, the game is run here.
-void LaunchOneGame() {
-    HiScore = -1;
-    ASSERT_TRUE(OpenScreen(32, 0));
-    SetPages(1, 0);
-    LoadPictures();
-    ASSERT_TRUE(LoadFont("Graphics/zqfont.fnt", GameFont, kFontProportional));
-    HiScore = ReadHiScoreFile();
-    BuildMissileModel();
-    FillAngleTables();
-    CraftModelScale = 0.1f;
-    BuildCraftModels();
-    BuildMineModel();
-    SetOptionDefaults();
-    // As the menu leaves them when LAUNCH is chosen.
-    LevelNumber = 0;
-    Score = 0;
-    LaunchGame();
-    if (GameCompleted == 0 && Lives >= 0 && LevelNumber == 1) RunGame();
+void StartPilot(bool second) {
+    SecondGame = second;
+    PlayFrames = 0;
+    LastCycle = -1;
+    InMenuSince = -1;
+    ResetPlayPilot();
+    UsePilot(GamePilot);
 }
 
 class WholeGame : public TempDirTest {
@@ -93,34 +97,31 @@ class WholeGame : public TempDirTest {
             std::filesystem::copy_file(std::string(HALVANE_SOURCE_DIR "/Data/") + name,
                                        "Data/" + name);
         }
+        std::filesystem::copy_file(HALVANE_SOURCE_DIR "/Data/setup.dat", "Data/setup.dat");
         std::filesystem::create_directory_symlink(HALVANE_SOURCE_DIR "/Graphics", "Graphics");
     }
 };
 
 TEST_F(WholeGame, ThePilotWinsAndTheNewBestShowsInTheNextGame) {
     HeadlessSetClock(1000);
-    SeedRandom(1000);
-    ResetPlayPilot();
-    UsePilot(GamePilot);
-    ASSERT_EQ(HeadlessRun(LaunchOneGame), 0);
+    StartPilot(false);
+    ASSERT_EQ(HeadlessRun(StartUp), 0);
 
     EXPECT_EQ(GameCompleted, 1) << "stopped in level " << LevelNumber;
     EXPECT_EQ(MusicCount("Sound/brief_music.mp3"), 5);
     EXPECT_EQ(EffectCount(SfxLevelStats), 5);
     EXPECT_EQ(MusicCount("Sound/end_music.mp3"), 1);
-    ASSERT_GT(Score, 0);
-    EXPECT_EQ(HiScore, RoundEven(Score));
+    ASSERT_GT(GameScore, 0);
+    EXPECT_EQ(HiScore, RoundEven(GameScore));
     EXPECT_EQ(ReadHiScoreFile(), HiScore);
     const int32_t best = HiScore;
     std::printf("whole game: score %d, lives left %.0f, %.0f s of game time\n", best, Lives,
                 HeadlessClock() - 1000);
 
     // Started again: the best comes from the file into the head-up display.
-    SecondGame = true;
-    PlayFrames = 0;
-    ResetPlayPilot();
-    UsePilot(GamePilot);
-    ASSERT_EQ(HeadlessRun(LaunchOneGame), 0);
+    HiScore = -1;
+    StartPilot(true);
+    ASSERT_EQ(HeadlessRun(StartUp), 0);
     ASSERT_GT(LookedAt, 0);
     EXPECT_EQ(HiScore, best);
     EXPECT_EQ(ReadHiScoreFile(), best); // the aborted game left it alone

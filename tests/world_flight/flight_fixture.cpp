@@ -18,10 +18,8 @@ namespace halvane {
 InputState TestInput;
 int GameOverShown = 0;
 int LevelStatsShown = 0;
-int BriefingsShown = 0;
 
-// Stand-ins for the screens: they only count, apart from the world's own
-// share of the level statistics (the per-level reset).
+// The screens only count, apart from the world's own share of their work.
 void ShowGameOver() {
     ++GameOverShown;
 }
@@ -30,7 +28,6 @@ void ShowLevelStats() {
     ResetForLevel();
 }
 void ShowBriefing() {
-    ++BriefingsShown;
     RespawnCraft();
 }
 void ShowEndGame() {
@@ -38,19 +35,9 @@ void ShowEndGame() {
 }
 
 namespace {
-
 void FollowTestInput(double, InputState &state) {
     state = TestInput;
 }
-
-template <int N> int CountActive(const OffsetArray<ObjectRecord, 1, N> &table) {
-    int n = 0;
-    for (int i = 1; i <= N; ++i) {
-        n += table[i].state == kSlotActive ? 1 : 0;
-    }
-    return n;
-}
-
 } // namespace
 
 void FillGround(float depth) {
@@ -60,13 +47,11 @@ void FillGround(float depth) {
 }
 
 int ActiveShips() {
-    return CountActive(Ship);
-}
-int ActiveMines() {
-    return CountActive(Mine);
-}
-int ActiveMissiles() {
-    return CountActive(Missile);
+    int n = 0;
+    for (int i = 1; i <= kShipSlots; ++i) {
+        n += Ship[i].state == kSlotActive ? 1 : 0;
+    }
+    return n;
 }
 
 void FlightTest::SetUp() {

@@ -1,6 +1,5 @@
 // flight_fixture.h -- drives the world step by step without a window: offscreen
-// pages (so that keys can be read), input from a test-controlled state, a deep
-// flat channel, and stand-ins for the screens the world hands over to.
+// pages, input the test holds, a flat channel 50 deep, counting screen stand-ins.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,21 +8,15 @@
 
 namespace halvane {
 
-// What the test "holds": copied into the input source at every poll.
-extern InputState TestInput;
-
-// Calls of the screen stand-ins.
+extern InputState TestInput; // copied into the input source at every poll
 extern int GameOverShown;
 extern int LevelStatsShown;
-extern int BriefingsShown;
 
 // Fills every window cell with `depth`.
 void FillGround(float depth);
 
-// Records in state 1 of each table.
+// Ship records in state 1.
 int ActiveShips();
-int ActiveMines();
-int ActiveMissiles();
 
 class FlightTest : public ::testing::Test {
   protected:

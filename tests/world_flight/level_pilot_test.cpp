@@ -1,95 +1,70 @@
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
 #include "app/pilot_play.h"
 #include "core/game_state.h"
 #include "flight_fixture.h"
-#include "level_run.h"
+#include "platform/random.h"
 #include "platform/timing.h"
 #include "world/craft.h"
+#include "world/level.h"
+#include "world/terrain.h"
+#include "world/world_update.h"
 
 namespace halvane {
 namespace {
 
-constexpr int kSeeds = 8;
-constexpr int kFrameLimit = 6000;
-
-class LevelPilotTest : public FlightTest {
-  protected:
-    void SetUp() override {
-        FlightTest::SetUp();
-        // The level files are read from the program's working directory.
-        ASSERT_EQ(chdir(HALVANE_SOURCE_DIR), 0);
-    }
-
-    // Plays the level with several seeds; every run must complete it. Prints
-    // each run and the averages: frames, the shield lost across lives, and
-    // the missile hits the structure took.
-    void PlayLevel(int level, int controls = kMouseControls) {
-        const char *mode = controls == kKeyboardControls ? " (keyboard)" : "";
-        double frames = 0, rest = 0, shield = 0, hits = 0, lives = 0;
-        for (int seed = 1; seed <= kSeeds; ++seed) {
-            LevelRunResult run = RunLevelWithPilot(level, controls, seed * 7919.0, kFrameLimit);
-            EXPECT_TRUE(run.completed) << "level " << level << " seed " << seed << " after "
-                                       << run.frames << " frames, lives lost " << run.livesLost;
-            std::printf("level %d%s seed %d: %d frames (at the structure from %d, sum %.1f), "
-                        "shield lost %.0f, lives lost %d, %d hits\n",
-                        level, mode, seed, run.frames, run.restFrame, run.structureStart,
-                        run.shieldLost, run.livesLost, run.structureHits);
-            frames += run.frames;
-            rest += run.restFrame;
-            shield += run.shieldLost;
-            hits += run.structureHits;
-            lives += run.livesLost;
-        }
-        std::printf("level %d%s average of %d seeds: %.0f frames (digging %.0f), shield lost "
-                    "%.0f, lives lost %.2f, %.1f hits\n",
-                    level, mode, kSeeds, frames / kSeeds, (frames - rest) / kSeeds, shield / kSeeds,
-                    lives / kSeeds, hits / kSeeds);
-    }
-};
-
-TEST_F(LevelPilotTest, PilotCompletesLevel1) {
-    PlayLevel(1);
-}
-TEST_F(LevelPilotTest, PilotCompletesLevel2) {
-    PlayLevel(2);
-}
-TEST_F(LevelPilotTest, PilotCompletesLevel3) {
-    PlayLevel(3);
-}
-TEST_F(LevelPilotTest, PilotCompletesLevel4) {
-    PlayLevel(4);
-}
-TEST_F(LevelPilotTest, PilotCompletesLevel5) {
-    PlayLevel(5);
-}
-TEST_F(LevelPilotTest, PilotCompletesLevel5WithKeyboardControls) {
-    PlayLevel(5, kKeyboardControls);
-}
-
-TEST_F(FlightTest, PilotConfirmsScreensWithEnterButNeverInFlight) {
+// Plays a shipped level frame by frame in the game loop's order (without
+// drawing); returns the frame in which it was completed, or 0.
+int PlayLevel(int level, int controls, double seed) {
+    SeedRandom(seed);
     ResetPlayPilot();
     UsePilot(PlayPilot);
-    int enterInFlight = 0;
-    for (int frame = 0; frame < 100; ++frame) {
-        AnimCycle20 = AnimCycle20 % 20 + 1; // what the game loop does each frame
-        enterInFlight += KeyDown(kKeyEnter) ? 1 : 0;
-        SleepMs(22);
+    TargetFps = 45;
+    OptControls = controls;
+    CraftY = 2;
+    ResetForLevel();
+    LevelNumber = static_cast<float>(level - 1);
+    LoadNextLevel();
+    for (int frame = 1; frame <= 6000 && Lives >= 0; ++frame) {
+        Invulnerable = std::max(Invulnerable - 1, 0);
+        AnimCycle6 = AnimCycle6 % 6 + 1;
+        AnimCycle20 = AnimCycle20 % 20 + 1;
+        UpdateWorld();
+        AdvanceTerrain();
+        if (EndPhase > 0) {
+            RunEndPhase();
+            if (LevelStatsShown > 0) {
+                return frame;
+            }
+        }
+        CheckEndStructure();
+        UpdateCraft();
+        ShiftTerrain();
+        WaitFrame();
     }
-    EXPECT_EQ(enterInFlight, 0);
-
-    // A screen: no frame of play for a while, so Enter is pressed and released.
-    int presses = 0;
-    bool wasDown = false;
-    for (int poll = 0; poll < 300; ++poll) {
-        bool down = KeyDown(kKeyEnter);
-        presses += down && !wasDown ? 1 : 0;
-        wasDown = down;
-        SleepMs(10);
-    }
-    EXPECT_GE(presses, 5);
+    return 0;
 }
+
+class LevelPilotTest : public FlightTest, public ::testing::WithParamInterface<int> {};
+
+// Levels 1..5 under mouse controls, and 6: level 5 under keyboard controls.
+TEST_P(LevelPilotTest, PilotCompletesTheLevelWithEverySeed) {
+    ASSERT_EQ(chdir(HALVANE_SOURCE_DIR), 0); // the level files are read from here
+    int level = std::min(GetParam(), 5);
+    int controls = GetParam() == 6 ? kKeyboardControls : kMouseControls;
+    for (int seed = 1; seed <= 8; ++seed) {
+        LevelStatsShown = 0;
+        Lives = 2;
+        Shield = 1000;
+        int frames = PlayLevel(level, controls, seed * 7919.0);
+        EXPECT_GT(frames, 0) << "level " << level << " seed " << seed << ", lives " << Lives;
+        std::printf("level %d controls %d seed %d: %d frames\n", level, controls, seed, frames);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedLevels, LevelPilotTest, ::testing::Range(1, 7));
 
 } // namespace
 } // namespace halvane

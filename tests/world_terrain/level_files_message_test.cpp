@@ -12,15 +12,6 @@
 namespace halvane {
 namespace {
 
-InputState Held(std::initializer_list<int> keys, int buttons = 0) {
-    InputState state;
-    for (int key : keys) {
-        state.keys[key] = true;
-    }
-    state.buttons = buttons;
-    return state;
-}
-
 bool TopLeftHasText() {
     for (int y = 0; y < 80; ++y) {
         for (int x = 0; x < 300; ++x) {
@@ -38,13 +29,15 @@ class LevelFilesMessage : public ::testing::Test {
         OpenOffscreenPages(32);
         ASSERT_TRUE(LoadFont(HALVANE_SOURCE_DIR "/Graphics/zqfont.fnt", GameFont, 1));
         HeadlessSetClock(10);
+        enter.keys[kKeyEnter] = true;
     }
+    InputState enter;
+    InputState none;
 };
 
 TEST_F(LevelFilesMessage, WaitsForTheLaunchKeyToGoUpThenForAFreshConfirm) {
     // Enter of LAUNCH still held, then released, then pressed again.
-    const std::array<ScriptStep, 4> script{
-        {{0, Held({kKeyEnter})}, {10.2, Held({})}, {10.8, Held({kKeyEnter})}, {10.9, Held({})}}};
+    const std::array<ScriptStep, 4> script{{{0, enter}, {10.2, none}, {10.8, enter}, {10.9, none}}};
     UseScript(script);
     RandomTerrain = 1;
     ShowLevelFilesMessage();
@@ -53,9 +46,8 @@ TEST_F(LevelFilesMessage, WaitsForTheLaunchKeyToGoUpThenForAFreshConfirm) {
 }
 
 TEST_F(LevelFilesMessage, SoundFilesShowNothing) {
-    const std::array<ScriptStep, 1> script{{{0, Held({kKeyEnter})}}};
+    const std::array<ScriptStep, 1> script{{{0, enter}}};
     UseScript(script);
-    RandomTerrain = 0;
     const uint64_t before = HeadlessPresentCount();
     ShowLevelFilesMessage();
     EXPECT_EQ(HeadlessPresentCount(), before);

@@ -1,5 +1,5 @@
-// temp_dir.h -- a fixture that runs each test inside a fresh temporary
-// folder, since the game's file names are relative to the working directory.
+// A fixture that runs each test inside a fresh temporary folder, since the
+// game's file names are relative to the working directory.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,22 +28,18 @@ class TempDirTest : public ::testing::Test {
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
     }
-
-    static void WriteBytes(const std::string &name, const std::vector<uint8_t> &bytes) {
-        std::ofstream out(name, std::ios::binary);
-        out.write(reinterpret_cast<const char *>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
     static void WriteText(const std::string &name, const std::string &text) {
-        WriteBytes(name, std::vector<uint8_t>(text.begin(), text.end()));
+        std::ofstream(name, std::ios::binary) << text;
+    }
+    static void WriteBytes(const std::string &name, const std::vector<uint8_t> &bytes) {
+        WriteText(name, std::string(bytes.begin(), bytes.end()));
     }
     static std::vector<uint8_t> ReadBytes(const std::string &name) {
         std::ifstream in(name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    std::filesystem::path home_;
-    std::filesystem::path dir_;
+    std::filesystem::path home_, dir_;
 };
 
 } // namespace halvane

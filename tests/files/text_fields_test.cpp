@@ -17,13 +17,9 @@ class TextFieldsTest : public TempDirTest {
     }
     std::string Text(int fileNumber = 1) {
         char out[kTextFieldCapacity];
-        return std::string(out, static_cast<std::size_t>(ReadTextField(fileNumber, out)));
+        return std::string(out, std::size_t(ReadTextField(fileNumber, out)));
     }
 };
-
-double ToNumber(const std::string &text) {
-    return TextToNumber(text);
-}
 
 TEST_F(TextFieldsTest, LineEndsAndCommasSeparateTheSameFields) {
     for (const char *text :
@@ -34,33 +30,29 @@ TEST_F(TextFieldsTest, LineEndsAndCommasSeparateTheSameFields) {
         EXPECT_EQ(ReadIntField(1), 0);
         EXPECT_EQ(ReadIntField(1), 32);
         // Past the end every field is empty, however often it is read.
-        EXPECT_EQ(ReadIntField(1), 0);
         EXPECT_EQ(ReadFloatField(1), 0.0f);
         EXPECT_EQ(Text(), "");
     }
 }
 
-TEST_F(TextFieldsTest, NumericPrefixesBlanksAndQuotes) {
+TEST_F(TextFieldsTest, NumericPrefixesBlanksQuotesAndSaturation) {
     Open("3.7,2.5e1,-.5,1e,+7x,abc,12 34,1.5E-2,7 ,6\n"
          "hello world,\"a, b\tc\",\"12\" ,x\r\n\r\ny,\"unclosed, to the end");
     EXPECT_EQ(ReadIntField(1), 3);
-    EXPECT_EQ(ReadFloatField(1), 25.0f);
-    EXPECT_EQ(ReadFloatField(1), -0.5f);
-    EXPECT_EQ(ReadFloatField(1), 1.0f); // an exponent letter without digits is dropped
-    EXPECT_EQ(ReadIntField(1), 7);
-    EXPECT_EQ(ReadFloatField(1), 0.0f);
-    EXPECT_EQ(ReadIntField(1), 12); // a blank ends a numeric field ...
-    EXPECT_EQ(ReadIntField(1), 34);
-    EXPECT_FLOAT_EQ(ReadFloatField(1), 0.015f);
-    EXPECT_EQ(ReadIntField(1), 7); // ... so the comma after "7 " closes an empty one
-    EXPECT_EQ(ReadIntField(1), 0);
-    EXPECT_EQ(ReadIntField(1), 6);
+    // A blank ends a numeric field, so "7 ," holds an empty one.
+    for (float n : {25.0f, -0.5f, 1.0f, 7.0f, 0.0f, 12.0f, 34.0f, 0.015f, 7.0f, 0.0f, 6.0f})
+        EXPECT_FLOAT_EQ(ReadFloatField(1), n);
     EXPECT_EQ(Text(), "hello world"); // but belongs to a text field
     EXPECT_EQ(Text(), "a, b\tc");
     EXPECT_EQ(ReadFloatField(1), 12.0f);
-    EXPECT_EQ(Text(), "x");
-    EXPECT_EQ(Text(), "y");
-    EXPECT_EQ(Text(), "unclosed, to the end");
+    for (const char *text : {"x", "y", "unclosed, to the end"})
+        EXPECT_EQ(Text(), text);
+
+    Open("1e39,-1e39,1e-50,1e999999999999,99999999999,-9999999999");
+    for (float n : {FLT_MAX, -FLT_MAX, 0.0f, FLT_MAX})
+        EXPECT_EQ(ReadFloatField(1), n);
+    EXPECT_EQ(ReadIntField(1), INT32_MAX);
+    EXPECT_EQ(ReadIntField(1), INT32_MIN);
 }
 
 TEST_F(TextFieldsTest, FieldsStopAtTheirMaximumLength) {
@@ -80,27 +72,25 @@ TEST_F(TextFieldsTest, FieldsStopAtTheirMaximumLength) {
     EXPECT_EQ(ReadTextField(1, small), 7);
     EXPECT_STREQ(small, "qqqqqqq");
     EXPECT_EQ(Text(), "after");
-}
-
-TEST_F(TextFieldsTest, MagnitudesBeyondTheFieldTypeSaturate) {
-    Open("1e39,-1e39,1e-50,99999999999,-9999999999,1e999999999999");
-    EXPECT_EQ(ReadFloatField(1), FLT_MAX);
-    EXPECT_EQ(ReadFloatField(1), -FLT_MAX);
-    EXPECT_EQ(ReadFloatField(1), 0.0f);
-    EXPECT_EQ(ReadIntField(1), INT32_MAX);
-    EXPECT_EQ(ReadIntField(1), INT32_MIN);
-    EXPECT_EQ(ReadFloatField(1), FLT_MAX);
+    // 400 KiB of "1,": the first 256 KiB hold 131,072 fields, then the end.
+    std::string big;
+    for (int i = 0; i < 200 * 1024; ++i)
+        big += "1,";
+    Open(big);
+    int ones = 0;
+    while (ReadIntField(1) == 1)
+        ++ones;
+    EXPECT_EQ(ones, 256 * 1024 / 2);
 }
 
 TEST_F(TextFieldsTest, FileNumbersOpenCloseAndRunOut) {
     EXPECT_EQ(ReadIntField(7), 0); // never opened
     OpenForReading(2, "no-such-file.dat");
     EXPECT_EQ(Text(2), "");
-    for (int bad : {0, -1, 255})
-        OpenForReading(bad, "data.txt"); // ignored
-
     WriteText("a.txt", "1,2");
     WriteText("b.txt", "10,20");
+    for (int bad : {0, -1, 255})
+        OpenForReading(bad, "a.txt"); // ignored
     OpenForReading(1, "a.txt");
     OpenForReading(254, "b.txt");
     EXPECT_EQ(ReadIntField(1), 1);
@@ -119,38 +109,18 @@ TEST_F(TextFieldsTest, FileNumbersOpenCloseAndRunOut) {
     EXPECT_EQ(ReadIntField(254), 20);
 }
 
-TEST_F(TextFieldsTest, ALongFileEndsWhereItsBufferEnds) {
-    // 400 KiB of "1,": the first 256 KiB hold 131,072 fields, then the end.
-    std::string big;
-    for (int i = 0; i < 200 * 1024; ++i)
-        big += "1,";
-    Open(big);
-    int ones = 0;
-    while (ReadIntField(1) == 1)
-        ++ones;
-    EXPECT_EQ(ones, 256 * 1024 / 2);
-}
-
-TEST(TextToNumber, PrefixesInEveryBase) {
-    EXPECT_EQ(ToNumber("&H1F"), 31.0);
-    EXPECT_EQ(ToNumber("&O17"), 15.0);
-    EXPECT_EQ(ToNumber("&o78"), 7.0); // 8 is no octal digit
-    EXPECT_EQ(ToNumber("&B101"), 5.0);
-    EXPECT_EQ(ToNumber("&b2"), 0.0);
-    EXPECT_EQ(ToNumber("&X12"), 0.0);
-    EXPECT_EQ(ToNumber("  42abc"), 42.0);
-    EXPECT_EQ(ToNumber("\t-1.5e2"), -150.0);
-}
-
-TEST(TextToNumber, StaysFiniteOnHugeText) {
-    EXPECT_EQ(ToNumber("1e300"), 1e300);
-    EXPECT_EQ(ToNumber("-1e400"), -DBL_MAX);
-    EXPECT_EQ(ToNumber("0.000000001e-400"), 0.0);
-    EXPECT_EQ(ToNumber(std::string(400, '9')), DBL_MAX);
-    EXPECT_EQ(ToNumber(std::string(400, '9') + "e-300"), 1e100);
-    EXPECT_EQ(ToNumber("0." + std::string(400, '0') + "1"), 0.0);
-    EXPECT_NEAR(ToNumber("&H" + std::string(40, 'F')) / std::pow(16.0, 40), 1.0, 1e-12);
-    EXPECT_EQ(ToNumber("&H" + std::string(400, 'F')), DBL_MAX);
+TEST(TextToNumber, PrefixesInEveryBaseAndHugeTextStaysFinite) {
+    const std::pair<const char *, double> cases[] = {
+        {"&H1F", 31},       {"&o78", 7},          {"&B101", 5},
+        {"&b2", 0},         {"&X12", 0},          {"  42abc", 42},
+        {"\t-1.5e2", -150}, {"-1e400", -DBL_MAX}, {"0.000000001e-400", 0}};
+    for (const auto &[text, number] : cases)
+        EXPECT_EQ(TextToNumber(text), number) << text;
+    EXPECT_EQ(TextToNumber(std::string(400, '9')), DBL_MAX);
+    EXPECT_EQ(TextToNumber(std::string(400, '9') + "e-300"), 1e100);
+    EXPECT_EQ(TextToNumber("0." + std::string(400, '0') + "1"), 0.0);
+    EXPECT_EQ(TextToNumber("&H" + std::string(400, 'F')), DBL_MAX);
+    EXPECT_NEAR(TextToNumber("&H" + std::string(40, 'F')) / std::pow(16.0, 40), 1.0, 1e-12);
 }
 
 } // namespace

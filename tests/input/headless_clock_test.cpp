@@ -13,48 +13,42 @@ namespace {
 
 constexpr double kTick = 1.0 / 60.0;
 
+// How far the clock moves while `wait` runs.
+template <typename F> double ClockStep(F wait) {
+    const double before = HeadlessClock();
+    wait();
+    return HeadlessClock() - before;
+}
+
 TEST(HeadlessClock, EachWaitOfTheGameMovesTheClockByItsOwnStep) {
     OpenOffscreenPages(32);
     HeadlessSetClock(5.0);
-
-    double read = ClockSeconds();
-    EXPECT_NEAR(read - 5.0, 1e-6, 1e-12);
-    EXPECT_EQ(HeadlessClock(), read);
-
-    double before = HeadlessClock();
-    SleepMs(20);
-    EXPECT_NEAR(HeadlessClock() - before, 0.020, 1e-12);
-
+    EXPECT_NEAR(ClockStep([] { EXPECT_NEAR(ClockSeconds(), 5.0 + 1e-6, 1e-12); }), 1e-6, 1e-12);
+    EXPECT_NEAR(ClockStep([] { SleepMs(20); }), 0.020, 1e-12);
     // A poll pumps the display (0.1 ms) and reads the clock once (1 us).
-    before = HeadlessClock();
-    KeyDown(kKeyEnter);
-    EXPECT_NEAR(HeadlessClock() - before, 0.000101, 1e-9);
-
+    EXPECT_NEAR(ClockStep([] { KeyDown(kKeyEnter); }), 0.000101, 1e-9);
     int32_t x, y, wheel, buttons;
-    before = HeadlessClock();
-    ReadMouse(x, y, wheel, buttons);
-    EXPECT_NEAR(HeadlessClock() - before, 0.000101, 1e-9);
+    EXPECT_NEAR(ClockStep([&] { ReadMouse(x, y, wheel, buttons); }), 0.000101, 1e-9);
 }
 
-TEST(HeadlessClock, PresentWaitsForTheNextSixtiethAndCountsPages) {
+TEST(HeadlessClock, PresentWaitsForTheNextSixtiethAndPresentPageTwoMillisecondsMore) {
     static uint8_t pixels[640 * 480 * 4];
-    Page page{pixels, 4};
-
+    const Page page{pixels, 4};
     HeadlessSetClock(1.0 + 0.25 * kTick);
     DisplayPresent(page, 1);
     EXPECT_NEAR(HeadlessClock(), 61 * kTick, 1e-12);
-
-    // Standing on a tick, the next present still waits a whole tick: the
-    // clock never stalls, however the tick's value rounds.
-    for (int i = 0; i < 600; ++i) {
-        double before = HeadlessClock();
-        DisplayPresent(page, 1);
-        EXPECT_NEAR(HeadlessClock() - before, kTick, 1e-9) << "present " << i;
-    }
+    // Standing on a tick, the next present still waits a whole tick, however
+    // the tick's value rounds.
+    for (int i = 0; i < 600; ++i)
+        ASSERT_NEAR(ClockStep([&] { DisplayPresent(page, 1); }), kTick, 1e-9) << i;
     EXPECT_EQ(HeadlessPresentCount(), 601u);
+
+    ASSERT_TRUE(OpenScreen(16, 0));
+    HeadlessSetClock(2.0 + 0.5 * kTick);
+    PresentPage();
+    EXPECT_NEAR(HeadlessClock(), 121 * kTick + 0.002, 1e-9);
 }
 
-// The observer's record of what it saw.
 uint64_t ObservedPages = 0;
 uint32_t ObservedPixel = 0;
 
@@ -64,33 +58,19 @@ void RecordCentrePixel(const Page &page) {
     ObservedPixel = p[0] | p[1] << 8 | p[2] << 16;
 }
 
-TEST(HeadlessClock, ObserverSeesEachPresentedPage) {
+TEST(HeadlessClock, ObserverSeesEachPresentedPageUntilTurnedOff) {
     ASSERT_TRUE(OpenScreen(32, 0));
     HeadlessSetObserver(RecordCentrePixel);
     SetPages(1, 0);
-
-    FillBox(300, 200, 340, 280, 0xC03010);
-    PresentPage();
-    EXPECT_EQ(ObservedPages, 1u);
-    EXPECT_EQ(ObservedPixel, 0xC03010u);
-
-    FillBox(300, 200, 340, 280, 0x20A0F0);
-    PresentPage();
-    EXPECT_EQ(ObservedPages, 2u);
-    EXPECT_EQ(ObservedPixel, 0x20A0F0u);
-
-    // Turned off, the observer is no longer called; presents still count.
+    for (uint32_t colour : {0xC03010u, 0x20A0F0u}) {
+        FillBox(300, 200, 340, 280, colour);
+        PresentPage();
+        EXPECT_EQ(ObservedPixel, colour);
+    }
     HeadlessSetObserver(nullptr);
     PresentPage();
     EXPECT_EQ(ObservedPages, 2u);
     EXPECT_EQ(HeadlessPresentCount(), 3u);
-}
-
-TEST(HeadlessClock, PresentPageWaitsForTheTickThenTwoMilliseconds) {
-    ASSERT_TRUE(OpenScreen(16, 0));
-    HeadlessSetClock(2.0 + 0.5 * kTick);
-    PresentPage();
-    EXPECT_NEAR(HeadlessClock(), 121 * kTick + 0.002, 1e-9);
 }
 
 // Ends the program from inside a busy wait, as QUIT does from the menu.

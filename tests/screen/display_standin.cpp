@@ -1,5 +1,4 @@
-// A display for the screen tests: opens or refuses as the test says and
-// remembers the last page presented.
+// A display that opens or refuses as the test says and remembers the last page presented.
 #include "tests/screen/screen_test_util.h"
 
 namespace halvane {

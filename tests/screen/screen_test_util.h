@@ -1,6 +1,8 @@
-// Helpers of the screen tests: raw pixels of the work page, counting, and
-// small asymmetric test images.
+// Helpers of the screen tests: the stand-in display, raw work-page pixels and
+// small test images at the screen's depth.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
@@ -22,22 +24,16 @@ extern int StandInPresentCount;
 extern Page StandInLastPage;
 extern uint32_t StandInLastChange;
 
-// The raw stored value of a work-page pixel, in the page's own layout.
+// The stored value of a work-page pixel, in the page's own layout.
+inline uint8_t *RawAt(int x, int y) {
+    return PagePixels(WorkPageIndex()) + (std::size_t{640} * y + x) * ScreenBytesPerPixel();
+}
 inline uint32_t RawPixel(int x, int y) {
-    const int bpp = ScreenBytesPerPixel();
-    const uint8_t *at = PagePixels(WorkPageIndex()) + (std::size_t{640} * y + x) * bpp;
     uint32_t value = 0;
-    std::memcpy(&value, at, bpp);
+    std::memcpy(&value, RawAt(x, y), ScreenBytesPerPixel());
     return value;
 }
 
-inline void SetRawPixel(int x, int y, uint32_t value) {
-    const int bpp = ScreenBytesPerPixel();
-    uint8_t *at = PagePixels(WorkPageIndex()) + (std::size_t{640} * y + x) * bpp;
-    std::memcpy(at, &value, bpp);
-}
-
-// The pixels of the work page that are not zero, and their number.
 using PixelSet = std::set<std::pair<int, int>>;
 inline PixelSet LitPixels() {
     PixelSet lit;
@@ -47,16 +43,7 @@ inline PixelSet LitPixels() {
     return lit;
 }
 
-inline int CountLitPixels() {
-    int count = 0;
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            count += RawPixel(x, y) != 0;
-    return count;
-}
-
-// An image of w x h at the screen's depth whose pixel (x, y) is pixel(x, y),
-// given as a native value.
+// A w x h image at the screen's depth whose pixel (x, y) is the native pixel(x, y).
 template <typename F> std::vector<uint8_t> MakeImage(int w, int h, F pixel) {
     const int bpp = ScreenBytesPerPixel();
     std::vector<uint8_t> image(4 + std::size_t(w) * h * bpp);
@@ -68,5 +55,12 @@ template <typename F> std::vector<uint8_t> MakeImage(int w, int h, F pixel) {
         }
     return image;
 }
+
+// Each case runs at 16 and at 32 bits per pixel.
+class ScreenAtDepth : public ::testing::TestWithParam<int> {
+  protected:
+    void SetUp() override { OpenOffscreenPages(GetParam()); }
+    bool Wide() const { return GetParam() == 32; }
+};
 
 } // namespace halvane

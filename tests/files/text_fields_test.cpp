@@ -115,7 +115,7 @@ TEST(TextToNumber, PrefixesInEveryBaseAndHugeTextStaysFinite) {
         {"&b2", 0},         {"&X12", 0},          {"  42abc", 42},
         {"\t-1.5e2", -150}, {"-1e400", -DBL_MAX}, {"0.000000001e-400", 0}};
     for (const auto &[text, number] : cases)
-        EXPECT_EQ(TextToNumber(text), number) << text;
+        EXPECT_EQ(TextToNumber(std::string(text)), number) << text;
     EXPECT_EQ(TextToNumber(std::string(400, '9')), DBL_MAX);
     EXPECT_EQ(TextToNumber(std::string(400, '9') + "e-300"), 1e100);
     EXPECT_EQ(TextToNumber("0." + std::string(400, '0') + "1"), 0.0);

@@ -36,13 +36,11 @@ TEST_F(PicturesTest, ScriptStripsStandOnTheConsoleWhereTheBriefingsPutThem) {
     struct Strip {
         int sheetX, sheetY, width, height, screenX, screenY;
     };
-    constexpr std::array<Strip, 5> strips{{
-        {0, 0, 320, 19, 30, 130},
-        {133, 20, 148, 19, 349, 130},
-        {0, 40, 107, 19, 496, 130},
-        {0, 60, 307, 19, 40, 187},
-        {0, 80, 55, 17, 346, 187},
-    }};
+    const Strip strips[] = {{0, 0, 320, 19, 30, 130},
+                            {133, 20, 148, 19, 349, 130},
+                            {0, 40, 107, 19, 496, 130},
+                            {0, 60, 307, 19, 40, 187},
+                            {0, 80, 55, 17, 346, 187}};
     Load("briefscrn.bgr");
     static std::array<uint32_t, 640 * 480> console;
     for (int y = 0; y < 480; ++y)
@@ -56,10 +54,9 @@ TEST_F(PicturesTest, ScriptStripsStandOnTheConsoleWhereTheBriefingsPutThem) {
             for (int x = 0; x < s.width; ++x) {
                 const uint32_t p = Pixel(s.sheetX + x, s.sheetY + y);
                 magenta += p == kMagenta;
-                if (p == console[(s.screenY + y) * 640 + s.screenX + x])
-                    ++ground;
-                else
-                    ++script;
+                const bool onGround = p == console[(s.screenY + y) * 640 + s.screenX + x];
+                ground += onGround;
+                script += !onGround;
             }
         EXPECT_EQ(magenta, 0) << "strip " << i + 2;
         // Mostly ground, with a fair share of script on it.

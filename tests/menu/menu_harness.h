@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 #include "platform/input.h"
 
@@ -15,18 +16,15 @@ constexpr uint32_t kFontInk = 0xF2F6FF;       // ink of the shipped font
 
 // What the test keeps of one presented page.
 struct Frame {
-    double time;                       // virtual clock when presented
+    double time;
     uint32_t background;               // a pixel far from all text
     std::array<uint32_t, 4> menuItems; // first-row ink of each menu item
     std::array<uint32_t, 7> optionItems;
-    uint32_t helpFirst, helpLast; // ink of the help page's first and last lines
-    int32_t optControls, optBackground, optGameSpeed, optSfx, optMusic, optAltitude;
+    uint32_t helpFirst, helpLast;   // ink of the help page's first and last lines
+    std::array<int32_t, 6> options; // controls, background, speed, sfx, music, altitude
 };
 
 constexpr int kMaxFrames = 20000;
-// Virtual seconds after which a run is cut short with the exit code kGaveUp.
-constexpr double kGiveUpAfter = 60.0;
-constexpr int kGaveUp = 99;
 extern std::array<Frame, kMaxFrames> Frames;
 extern int FrameCount;
 extern int MenuSelectSounds; // counted by the stand-in sound layer
@@ -40,14 +38,19 @@ struct KeyScript {
     std::array<ScriptStep, 128> steps{};
     int count = 0;
     void At(double time, std::initializer_list<int> keys);
-    void Use(); // adds a last step with every key up
+    void Tap(double time, std::initializer_list<int> keys); // held 0.1 s
+    void Use();                                             // adds a last step with every key up
 };
 
 // The colour of `ink` blended over `ground` at `opacity`, as the screen does.
 uint32_t Blend(uint32_t ink, uint32_t ground, int opacity);
 
-// Which menu item a frame highlights: 1..4 when the frame is a menu frame
-// (full picture, one item at 255, the others at 160), else 0.
-int HighlightedItem(const Frame &frame);
+// The highlighted menu item of each recorded frame from `from` on, repeats
+// folded; -1 marks a stretch of other screens.
+std::vector<int> Highlights(int from);
+
+// Expects the frames from `first` on to fade the picture in steps of 15 from
+// `start` (up when `up`), for `steps` frames.
+void ExpectFade(int first, int start, bool up, int steps);
 
 } // namespace halvane

@@ -17,53 +17,19 @@ std::array<Shot, kMaxShots> Shots;
 int ShotCount = 0;
 std::array<Box, 4> InkBoxes;
 std::array<std::array<int, 2>, 4> Probes;
-std::array<SoundEvent, 1024> Sounds;
+std::array<SoundEvent, 4096> Sounds;
 int SoundCount = 0;
 
-// The sound layer, standing in for the silent one so that tests hear the
-// screens.
-int32_t SfxMenuSelect = 0;
-int32_t SfxBriefingOpen = 0;
-int32_t SfxBriefingLine = 0;
-int32_t SfxMissileLaunch = 0;
-int32_t SfxShipDestroyed = 0;
-int32_t SfxMineDestroyed = 0;
-int32_t SfxGroundImpact = 0;
-int32_t SfxShipPass = 0;
-int32_t SfxCraftHit = 0;
-int32_t SfxCraftExplosion = 0;
-int32_t SfxShieldLow = 0;
-int32_t SfxEndWarning = 0;
-int32_t SfxStructureDestroyed = 0;
-int32_t SfxLevelStats = 0;
+// A recording stand-in for the silent sound layer, so that tests hear the screens.
+int32_t SfxMenuSelect, SfxBriefingOpen, SfxBriefingLine, SfxMissileLaunch, SfxShipDestroyed,
+    SfxMineDestroyed, SfxGroundImpact, SfxShipPass, SfxCraftHit, SfxCraftExplosion, SfxShieldLow,
+    SfxEndWarning, SfxStructureDestroyed, SfxLevelStats;
 
 namespace {
 
-// Every request by its effect slot or music file.
-struct Tally {
-    const int32_t *slot;
-    const char *music;
-    int count;
-};
-std::array<Tally, 32> Tallies;
-int TallyCount = 0;
-
-int &TallyOf(const int32_t *slot, const char *music) {
-    for (int i = 0; i < TallyCount; ++i) {
-        Tally &t = Tallies[static_cast<std::size_t>(i)];
-        if (t.slot == slot &&
-            (music == nullptr ? t.music == nullptr
-                              : t.music != nullptr && std::strcmp(t.music, music) == 0))
-            return t.count;
-    }
-    Tallies[static_cast<std::size_t>(TallyCount)] = {slot, music, 0};
-    return Tallies[static_cast<std::size_t>(TallyCount++)].count;
-}
-
 void Log(SoundKind kind, const int32_t *slot, const char *music) {
-    if (kind != SoundKind::Stop) ++TallyOf(slot, music);
     if (SoundCount < static_cast<int>(Sounds.size()))
-        Sounds[static_cast<std::size_t>(SoundCount++)] = {kind, slot, music, ShotCount};
+        Sounds[SoundCount++] = {kind, slot, music, ShotCount};
 }
 
 } // namespace
@@ -79,11 +45,10 @@ void StopMusic() {
 }
 
 int EffectCount(const int32_t &slot) {
-    return TallyOf(&slot, nullptr);
-}
-
-int MusicCount(const char *fileName) {
-    return TallyOf(nullptr, fileName);
+    int n = 0;
+    for (int i = 0; i < SoundCount; ++i)
+        n += Sounds[i].slot == &slot;
+    return n;
 }
 
 namespace {
@@ -95,7 +60,6 @@ struct Hold {
 };
 std::array<Hold, 32> Holds;
 int HoldCount = 0;
-
 double SeenFrameTime = 0;
 uint64_t SeenPresents = 0;
 
@@ -105,23 +69,15 @@ uint32_t PixelOf(const uint8_t *pixels, int x, int y) {
     return value & 0xFFFFFF;
 }
 
-int InkIn(const uint8_t *pixels, const Box &box) {
-    int n = 0;
-    for (int y = box.y1; y <= box.y2; ++y)
-        for (int x = box.x1; x <= box.x2; ++x)
-            n += PixelOf(pixels, x, y) == kFontInk;
-    return n;
-}
-
 void Record(const uint8_t *pixels, bool paced) {
     if (ShotCount >= kMaxShots) return;
-    Shot &s = Shots[static_cast<std::size_t>(ShotCount++)];
-    s.time = HeadlessClock() - kStart;
-    s.paced = paced;
-    s.fade = FadeAlpha;
-    s.hash = PageHash(pixels);
+    Shot &s = Shots[ShotCount++];
+    s = {HeadlessClock() - kStart, paced, FadeAlpha, PageHash(pixels), {}, {}, {}};
     for (std::size_t i = 0; i < InkBoxes.size(); ++i) {
-        s.ink[i] = InkIn(pixels, InkBoxes[i]);
+        const Box &box = InkBoxes[i];
+        for (int y = box.y1; y <= box.y2; ++y)
+            for (int x = box.x1; x <= box.x2; ++x)
+                s.ink[i] += PixelOf(pixels, x, y) == kFontInk;
         s.probe[i] = PixelOf(pixels, Probes[i][0], Probes[i][1]);
     }
     for (int k = 1; k <= 11; ++k)
@@ -173,26 +129,21 @@ void PrepareScreens() {
     SetPages(1, 0);
     FillBox(0, 0, 639, 479, kBriefingColour);
     GrabImage(0, 0, 639, 479, ScreenImages[BriefingBackground]);
-    FillBox(0, 0, 639, 479, kEndPictureColour);
+    FillBox(0, 0, 639, 479, 0x485020);
     GrabImage(0, 0, 639, 479, ScreenImages[EndGameBackground]);
-    const std::array<std::array<int, 2>, 5> sizes{
-        {{320, 19}, {148, 19}, {107, 19}, {307, 19}, {55, 17}}};
+    const std::array<int, 5> widths{320, 148, 107, 307, 55};
     for (int slot = 2; slot <= 6; ++slot) {
-        const auto [w, h] = sizes[static_cast<std::size_t>(slot - 2)];
-        FillBox(0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1),
-                kScriptColours[static_cast<std::size_t>(slot - 2)]);
-        GrabImage(0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1), Sprites[slot]);
+        const float w = static_cast<float>(widths[static_cast<std::size_t>(slot - 2)] - 1);
+        const float h = slot == 6 ? 16 : 18;
+        FillBox(0, 0, w, h, kScriptColours[static_cast<std::size_t>(slot - 2)]);
+        GrabImage(0, 0, w, h, Sprites[slot]);
     }
     ClearWorkPage();
     WorkPage = 0;
     TargetFps = 23;
-    LastFrameTime = kStart;
-    SeenFrameTime = LastFrameTime;
+    LastFrameTime = SeenFrameTime = kStart;
     SeenPresents = HeadlessPresentCount();
-    ShotCount = 0;
-    SoundCount = 0;
-    TallyCount = 0;
-    HoldCount = 0;
+    ShotCount = SoundCount = HoldCount = 0;
     HeadlessSetObserver(Observe);
     UsePilot(ScreensPilot);
 }
@@ -205,8 +156,7 @@ void FillCapture(uint32_t colour) {
 
 uint64_t PageHash(const uint8_t *pixels) {
     uint64_t h = 1469598103934665603ull;
-    const std::size_t words = std::size_t{kScreenWidth} * kScreenHeight;
-    for (std::size_t i = 0; i < words; ++i) {
+    for (std::size_t i = 0; i < std::size_t{kScreenWidth} * kScreenHeight; ++i) {
         uint32_t v = 0;
         std::memcpy(&v, pixels + i * 4, 4);
         h = (h ^ (v & 0xFFFFFF)) * 1099511628211ull;
@@ -216,14 +166,6 @@ uint64_t PageHash(const uint8_t *pixels) {
 
 uint64_t WorkPageHash() {
     return PageHash(PagePixels(WorkPageIndex()));
-}
-
-uint64_t CaptureHash() {
-    return PageHash(ScreenImages[CaptureImage].data() + kImageHeaderBytes);
-}
-
-int WorkPageInk(const Box &box) {
-    return InkIn(PagePixels(WorkPageIndex()), box);
 }
 
 uint32_t Blend(uint32_t ink, uint32_t ground, int opacity) {
@@ -241,14 +183,14 @@ uint32_t Blend(uint32_t ink, uint32_t ground, int opacity) {
 int CountPaced(int first, int last) {
     int n = 0;
     for (int i = first; i < last && i < ShotCount; ++i)
-        n += Shots[static_cast<std::size_t>(i)].paced;
+        n += Shots[i].paced;
     return n;
 }
 
-int FirstPaced(int from) {
+int NextShot(int from, bool paced) {
     for (int i = from; i < ShotCount; ++i)
-        if (Shots[static_cast<std::size_t>(i)].paced) return i;
-    return -1;
+        if (Shots[i].paced == paced) return i;
+    return ShotCount;
 }
 
 } // namespace halvane

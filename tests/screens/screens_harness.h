@@ -1,7 +1,6 @@
 // screens_harness.h -- what the screen tests share: plain pictures and the
 // shipped font, a pilot that holds keys and buttons in time windows, a record
-// of every page shown (presented pages and the pages the paced loops finish)
-// and a record of every sound request.
+// of every page shown (presented and paced) and of every sound request.
 #pragma once
 
 #include <array>
@@ -14,7 +13,6 @@ namespace halvane {
 constexpr double kStart = 100.0;        // virtual clock at the start of each test
 constexpr uint32_t kFontInk = 0xF2F6FF; // ink of the shipped font
 constexpr uint32_t kBriefingColour = 0x203848;
-constexpr uint32_t kEndPictureColour = 0x485020;
 constexpr std::array<uint32_t, 5> kScriptColours{0xC01010, 0x10C010, 0x1010C0, 0xC0C010,
                                                  0x10C0C0}; // Sprites 2..6
 
@@ -46,37 +44,28 @@ struct SoundEvent {
     const char *music;   // music
     int shotsBefore;     // shots recorded before the request
 };
-extern std::array<SoundEvent, 1024> Sounds; // the first 1024 requests
+extern std::array<SoundEvent, 4096> Sounds;
 extern int SoundCount;
-// Requests counted over the whole run.
 int EffectCount(const int32_t &slot);
-int MusicCount(const char *fileName);
 
 // Keys (scan codes) or mouse buttons (a mask) held from `from` to `until`,
 // seconds after kStart.
 void HoldKey(int scanCode, double from, double until);
 void HoldButtons(int mask, double from, double until);
 
-// Opens the headless screen at 32 bits, loads the shipped font, paints the
-// briefing and end pictures and the script strips, sets the clock to kStart
-// and TargetFps to 23, and starts the pilot and the recording.
+// Opens the headless screen, loads the shipped font, paints the briefing and
+// end pictures and the script strips, sets the clock to kStart and TargetFps
+// to 23, and starts the pilot and the recording.
 void PrepareScreens();
-
 // Fills CaptureImage with one colour (the frame a screen starts from).
 void FillCapture(uint32_t colour);
 
-// Hash of a page's pixels, of the work page, and of CaptureImage's pixels.
 uint64_t PageHash(const uint8_t *pixels);
 uint64_t WorkPageHash();
-uint64_t CaptureHash();
-// Pixels of full font ink in a box of the work page.
-int WorkPageInk(const Box &box);
-
 // The colour of `ink` blended over `ground` at `opacity`, as the screen does.
 uint32_t Blend(uint32_t ink, uint32_t ground, int opacity);
-
-// Shots in [first, last) that satisfy a test of their own.
+// Paced shots in [first, last), and the index of the first paced (or not) from `from`.
 int CountPaced(int first = 0, int last = kMaxShots);
-int FirstPaced(int from = 0);
+int NextShot(int from, bool paced);
 
 } // namespace halvane

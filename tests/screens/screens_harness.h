@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "platform/input.h"
 
@@ -37,16 +38,11 @@ extern int ShotCount;
 extern std::array<Box, 4> InkBoxes;
 extern std::array<std::array<int, 2>, 4> Probes;
 
-enum class SoundKind { Effect, Music, Stop };
-struct SoundEvent {
-    SoundKind kind;
-    const int32_t *slot; // effects
-    const char *music;   // music
-    int shotsBefore;     // shots recorded before the request
-};
-extern std::array<SoundEvent, 4096> Sounds;
-extern int SoundCount;
-int EffectCount(const int32_t &slot);
+// Every sound request as "name@shots " (the shots recorded before it): "stop",
+// the music file, or the effect "open", "line", "stats", "boom", else "fx".
+extern std::string Heard;
+// Requests of one name.
+int HeardCount(const std::string &name);
 
 // Keys (scan codes) or mouse buttons (a mask) held from `from` to `until`,
 // seconds after kStart.
@@ -62,8 +58,6 @@ void FillCapture(uint32_t colour);
 
 uint64_t PageHash(const uint8_t *pixels);
 uint64_t WorkPageHash();
-// The colour of `ink` blended over `ground` at `opacity`, as the screen does.
-uint32_t Blend(uint32_t ink, uint32_t ground, int opacity);
 // Paced shots in [first, last), and the index of the first paced (or not) from `from`.
 int CountPaced(int first = 0, int last = kMaxShots);
 int NextShot(int from, bool paced);

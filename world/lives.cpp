@@ -8,6 +8,7 @@
 #include "platform/random.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
+#include "render/terrain_view.h"
 #include "screens/game_over.h"
 #include "world/craft.h"
 #include "world/terrain.h"
@@ -38,10 +39,12 @@ void LoseLife() {
         return;
     }
     // The explosion builds up over 8 frames drawn on top of each other; the
-    // world stands still meanwhile. The scene (DrawScene, DrawCraftLayer) is
-    // drawn under each frame's spikes once the renderer provides it.
+    // world stands still meanwhile, and each frame redraws the scene under
+    // the new spikes.
     for (int frame = 1; frame <= kExplosionFrames; ++frame) {
         Invulnerable = kRespawnInvulnerable;
+        DrawScene();
+        DrawCraftLayer();
         DrawCraftExplosion();
         if (frame == 1) {
             PlayEffect(SfxCraftExplosion);

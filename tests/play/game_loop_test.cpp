@@ -38,7 +38,7 @@ void SetUpGame(double start = kStart) {
     BuildCraftModels();
     BuildMineModel();
     BuildMissileModel();
-    for (int row = 1; row <= kMapLastRow; ++row)
+    for (int row = kMapFirstRow; row <= kMapLastRow; ++row)
         for (int k = 1; k <= 30; ++k)
             LevelMap[k][row] = k <= 15 ? 7 : 3;
     ResetForLevel();
@@ -163,6 +163,31 @@ TEST(GameLoop, CompletingTheLastLevelReachesTheMenuThroughTheBestScore) {
     EXPECT_EQ(GameCompleted, 1);
     EXPECT_EQ(LevelNumber, 6);
     EXPECT_EQ(HiScore, 5);
+}
+
+// Presented pages that show both the green ground and the red spikes.
+int ExplosionPages = 0;
+void CountExplosionPages(const Page &page) {
+    bool ground = false, spikes = false;
+    for (int i = 0; i < 640 * 480; ++i) {
+        const uint8_t *p = page.pixels + 4 * i;
+        const uint32_t rgb = p[0] | p[1] << 8 | p[2] << 16;
+        ground |= rgb == 0x00C000;
+        spikes |= rgb == 0xFF0000;
+    }
+    ExplosionPages += ground && spikes;
+}
+
+TEST(GameLoop, ALostLifeExplodesOverTheSceneAndPlayGoesOn) {
+    SetUpGame();
+    Lives = 1;
+    Shield = 0.5f;
+    HeadlessSetObserver(CountExplosionPages);
+    Play({{kKeyEsc, kStart + 1.0, kStart + 1.1}, {kKeyY, kStart + 1.5, kStart + 1.6}});
+    HeadlessSetObserver(nullptr);
+    EXPECT_EQ(ExplosionPages, 8);
+    EXPECT_EQ(Lives, 0);
+    EXPECT_EQ(Shield, 1000);
 }
 
 TEST(GameLoop, OneScreenshotPerPressOfS) {

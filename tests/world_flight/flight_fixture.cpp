@@ -2,6 +2,7 @@
 
 #include "core/game_state.h"
 #include "platform/screen.h"
+#include "render/terrain_view.h"
 #include "screens/briefing.h"
 #include "screens/end_game.h"
 #include "screens/game_over.h"
@@ -33,6 +34,9 @@ void ShowBriefing() {
 void ShowEndGame() {
     GameCompleted = 1;
 }
+// The lost life's explosion draws the scene through the renderer.
+void DrawScene() {}
+void DrawCraftLayer() {}
 
 namespace {
 void FollowTestInput(double, InputState &state) {

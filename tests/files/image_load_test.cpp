@@ -135,12 +135,10 @@ TEST_F(ImageLoadTest, BadFilesLeaveThePage) {
         int code;
     } cases[] = {
         {"16 bits", 28, 2, 16, kImageNoScreenOrDepth},
-        {"15 bits", 28, 2, 15, kImageNoScreenOrDepth},
         {"top-down rows", 22, 4, uint32_t(-10), kImageLoaded},
         {"most negative height", 22, 4, 0x80000000, kImageLoaded},
         {"no rows", 22, 4, 0, kImageLoaded},
         {"empty file", 0, 0, 0, kImageBadFile},
-        {"only the first byte", 1, 0, 0, kImageBadFile},
         {"header cut short", 20, 0, 0, kImageBadFile},
         {"rows cut off", good.size() - 5, 0, 0, kImageBadFile},
         {"not BM", 1, 1, 'X', kImageBadFile},

@@ -12,19 +12,15 @@
 namespace halvane {
 namespace {
 
-InputState Held(std::initializer_list<int> keys) {
+InputState Held(std::initializer_list<int> keys, int x = 310, int y = 4, int buttons = 0) {
     InputState state;
     for (int key : keys)
         state.keys[key] = true;
+    state.mouseX = x, state.mouseY = y, state.buttons = buttons;
     return state;
 }
-
 InputState MouseAt(int x, int y, int buttons) {
-    InputState state;
-    state.mouseX = x;
-    state.mouseY = y;
-    state.buttons = buttons;
-    return state;
+    return Held({}, x, y, buttons);
 }
 
 using Reading = std::array<int32_t, 5>; // x, y, wheel, buttons, and 1 for success

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "core/image.h"
+#include "platform/regular_file.h"
 #include "platform/screen.h"
 
 namespace halvane {
@@ -170,7 +171,7 @@ int LoadRaw(std::FILE *file, int headerBytes) {
 int LoadImageFile(const char *fileName) {
     if (!ScreenIsOpen() || ScreenBytesPerPixel() == 0) return kImageNoScreenOrDepth;
     if (fileName == nullptr) return kImageCannotOpen;
-    std::FILE *file = std::fopen(fileName, "rb");
+    std::FILE *file = OpenRegularFile(fileName);
     if (file == nullptr) return kImageCannotOpen;
 
     int result = kImageBadFile;

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/regular_file.h"
+
 namespace halvane {
 
 namespace {
@@ -241,7 +243,7 @@ void OpenForReading(int fileNumber, const char *fileName) {
     f->pos = 0;
     f->lastHadNumber = false;
     if (fileName == nullptr) return;
-    std::FILE *file = std::fopen(fileName, "rb");
+    std::FILE *file = OpenRegularFile(fileName);
     if (file == nullptr) return;
     f->size = std::fread(f->bytes.data(), 1, f->bytes.size(), file);
     std::fclose(file);

@@ -1,8 +1,9 @@
 // Counts every heap allocation of the program while counting is on: the
 // global operator new (all its forms end in malloc or aligned_alloc here) and
 // the C allocator, which this file takes over and hands on to the C
-// library's own entry points. The C library's file calls are wrapped too, so
-// that what they allocate (a FILE and its buffer) is told apart.
+// library's own entry points. The C library's file calls (fopen, fdopen,
+// fread, fgetc, fwrite, fclose) are wrapped too, so that what they allocate
+// (a FILE and its buffer) is told apart.
 #include "tests/perf/allocation_counter.h"
 
 #include <dlfcn.h>
@@ -57,10 +58,14 @@ template <typename F> F Next(const char *name) {
     return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
 using FopenCall = std::FILE *(*)(const char *, const char *);
+using FdopenCall = std::FILE *(*)(int, const char *);
+using FgetcCall = int (*)(std::FILE *);
 using FcloseCall = int (*)(std::FILE *);
 using FreadCall = std::size_t (*)(void *, std::size_t, std::size_t, std::FILE *);
 using FwriteCall = std::size_t (*)(const void *, std::size_t, std::size_t, std::FILE *);
 const FopenCall RealFopen = Next<FopenCall>("fopen");
+const FdopenCall RealFdopen = Next<FdopenCall>("fdopen");
+const FgetcCall RealFgetc = Next<FgetcCall>("fgetc");
 const FcloseCall RealFclose = Next<FcloseCall>("fclose");
 const FreadCall RealFread = Next<FreadCall>("fread");
 const FwriteCall RealFwrite = Next<FwriteCall>("fwrite");
@@ -81,6 +86,16 @@ extern "C" {
 std::FILE *fopen(const char *name, const char *mode) {
     halvane::FileCall inside;
     return halvane::RealFopen(name, mode);
+}
+
+std::FILE *fdopen(int descriptor, const char *mode) {
+    halvane::FileCall inside;
+    return halvane::RealFdopen(descriptor, mode);
+}
+
+int fgetc(std::FILE *file) {
+    halvane::FileCall inside;
+    return halvane::RealFgetc(file);
 }
 
 int fclose(std::FILE *file) {

@@ -14,7 +14,7 @@ struct AllocationRecord {
 
 extern bool CountingAllocations;
 extern int AllocationCount;
-// Allocations made inside fopen, fread, fwrite and fclose (the FILE and its
+// Allocations made inside fopen, fdopen, fread, fgetc, fwrite and fclose (the FILE and its
 // buffer), counted apart from the others.
 extern int FileCallAllocationCount;
 // The first few allocations counted, for the failure message.

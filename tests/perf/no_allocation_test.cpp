@@ -3,7 +3,7 @@
 // (level changes, briefings, statistics), the best score is written, the
 // menu comes back and QUIT ends the program. From the first page the menu
 // shows to the end, nothing may be allocated on the heap. The one exemption
-// is what the C library's own file calls allocate (fopen's FILE and its
+// is what the C library's own file calls allocate (a FILE and its
 // buffer, when the level files and the best score are read and written); the
 // count is printed.
 #include <gtest/gtest.h>

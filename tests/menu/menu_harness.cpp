@@ -47,6 +47,7 @@ void Record(const Page &page) {
                      At(page, 250, 160), At(page, 251, 170), At(page, 251, 180)};
     f.helpFirst = At(page, 10, 40);  // the H of "Halvane"
     f.helpLast = At(page, 180, 440); // the P of "Press ENTER"
+    f.sounds = MenuSelectSounds;
     f.options = {OptControls,  OptBackground,  OptGameSpeed,
                  OptSfxVolume, OptMusicVolume, OptAltitudeMeter};
 }

@@ -22,6 +22,7 @@ struct Frame {
     std::array<uint32_t, 7> optionItems;
     uint32_t helpFirst, helpLast;   // ink of the help page's first and last lines
     std::array<int32_t, 6> options; // controls, background, speed, sfx, music, altitude
+    int sounds;                     // menu-select sounds so far
 };
 
 constexpr int kMaxFrames = 20000;

@@ -41,11 +41,11 @@ class LevelFiles : public ::testing::Test {
 };
 
 TEST_F(LevelFiles, LoaderMakesWildValuesSafe) {
-    Write("wild.dat", "1e39,-1e39,junk,3.5e2,-12345,2.5\n" + Numbers(40, " "));
+    Write("wild.dat", "1e39,-1e39,junk,3.5e2,-12345,2.5,nan,inf\n" + Numbers(40, " "));
     LevelMap[3][250] = 9; // a value left from an earlier level
     LoadLevelFile("wild.dat");
-    const float firstRow[] = {1000, -1000, 0, 350, -1000, 2.5f, 1};
-    for (int k = 1; k <= 7; ++k) {
+    const float firstRow[] = {1000, -1000, 0, 350, -1000, 2.5f, 0, 0, 1};
+    for (int k = 1; k <= 9; ++k) {
         EXPECT_FLOAT_EQ(LevelMap[k][1], firstRow[k - 1]) << k;
     }
     EXPECT_EQ(LevelMap[3][250], 0) << "a short file reads its missing values as 0";

@@ -111,6 +111,7 @@ TEST(LevelProgression, TheStructureFallsOnlyAbove650AndEveryTenFrames) {
     EXPECT_EQ(TravelSinceCheck, 0);
     TerrainDepth[15][0] += 0.01f;
     CheckEndStructure(); // too soon after the last check
+    EXPECT_EQ(EndPhase, 0);
     TravelSinceCheck = 2;
     MapPosition = 278;
     CheckEndStructure(); // not at rest yet

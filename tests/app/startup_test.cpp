@@ -197,13 +197,13 @@ TEST(StartUp, FillsTheAngleTablesAndRefusesToStartWithoutItsFontSheet) {
     EXPECT_EQ(RunStartUp(), 1);
 }
 
-// The setup file's text (nullptr: none) and the bytes per pixel it opens.
-class SetupFile : public ::testing::TestWithParam<std::pair<const char *, int>> {};
+// The setup file's text ("none": no file) and the bytes per pixel it opens.
+class SetupFile : public ::testing::TestWithParam<std::pair<std::string, int>> {};
 
 TEST_P(SetupFile, ChoosesTheColourDepth) {
     ScratchDirectory dir;
     const auto [text, bytesPerPixel] = GetParam();
-    if (text != nullptr) WriteFile("Data/setup.dat", text);
+    if (text != "none") WriteFile("Data/setup.dat", text);
     WritePatternBmp("Graphics/mmenu.bgr", 640, 480, 1);
     ASSERT_EQ(RunStartUp(), 0);
     ASSERT_EQ(ScreenBytesPerPixel(), bytesPerPixel);
@@ -226,14 +226,14 @@ INSTANTIATE_TEST_SUITE_P(Depths, SetupFile,
                                            std::pair{"0,0,16\n", 2},
                                            std::pair{"1\r\n0\r\n15\r\n", 2},
                                            std::pair{"0,0,15.5\n", 2}, std::pair{"0,0,24\n", 4},
-                                           std::pair{static_cast<const char *>(nullptr), 4},
+                                           std::pair{std::string("none"), 4},
                                            std::pair{"0,0,8\n", 4}, std::pair{"0,16\n", 4}));
 
-class HiScoreFile : public ::testing::TestWithParam<std::pair<const char *, int32_t>> {};
+class HiScoreFile : public ::testing::TestWithParam<std::pair<std::string, int32_t>> {};
 
 TEST_P(HiScoreFile, IsReadAtStartUpRoundingHalvesToEven) {
     ScratchDirectory dir;
-    if (GetParam().first != nullptr) {
+    if (GetParam().first != "none") {
         std::string text = GetParam().first;
         ScrambleText(text, HiScoreKey);
         WriteFile("Data/hs.dat", text + "\r\n");
@@ -246,7 +246,7 @@ TEST_P(HiScoreFile, IsReadAtStartUpRoundingHalvesToEven) {
 INSTANTIATE_TEST_SUITE_P(Files, HiScoreFile,
                          ::testing::Values(std::pair{"1234", 1234}, std::pair{"12.5", 12},
                                            std::pair{"13.5", 14},
-                                           std::pair{static_cast<const char *>(nullptr), 0}));
+                                           std::pair{std::string("none"), 0}));
 
 } // namespace
 } // namespace halvane

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 #include "core/game_state.h"
 #include "world/level.h"
@@ -31,13 +32,18 @@ std::string Numbers(int n, const std::string &separator) {
 class LevelFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        fs::path folder = fs::temp_directory_path() /
-                          (std::string("halvane-levels-") +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder / "Data");
         fs::current_path(folder);
     }
+    void TearDown() override {
+        fs::current_path(home);
+        fs::remove_all(folder);
+    }
+    const fs::path home = fs::current_path();
+    const fs::path folder = fs::temp_directory_path() /
+                            (std::string("halvane-levels-") + std::to_string(getpid()) + "-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 TEST_F(LevelFiles, LoaderMakesWildValuesSafe) {

@@ -16,7 +16,6 @@
 #include "tests/screens/screens_harness.h"
 #include "world/craft.h"
 #include "world/level.h"
-#include "world/missiles.h"
 #include "world/terrain.h"
 
 namespace halvane {
@@ -34,7 +33,6 @@ class GameFlow : public TempDirTest {
         PrepareScreens();
         FillBox(0, 0, 639, 479, kBackdrop);
         GrabImage(0, 0, 639, 479, ScreenImages[LevelBackground1]);
-        GrabImage(0, 0, 639, 479, ScreenImages[MenuBackground]);
         ClearWorkPage();
         CraftModelScale = 0.1f;
         FillAngleTables();
@@ -43,14 +41,10 @@ class GameFlow : public TempDirTest {
         BuildMissileModel();
         ResetForLevel();
         SpeedFactor = 1;
-        MissileSide = 0.5f;
         LevelNumber = 1;
         LevelBackdrop = LevelBackground1;
-        OptBackground = 1;
-        OptControls = kMouseControls;
         Lives = 2;
         Shield = 1000;
-        CraftY = 2;
         std::string best = "40";
         ScrambleText(best, HiScoreKey);
         WriteText("Data/hs.dat", best + "\r\n");

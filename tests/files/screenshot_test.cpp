@@ -49,7 +49,6 @@ TEST_F(ScreenshotTest, FirstShotHasTheExactBmpLayout) {
     FillBox(10, 20, 10, 20, 0xFFFFFF);
     ASSERT_TRUE(SaveScreenImage("wide.BMP"));
     const auto w = ReadBytes("wide.BMP");
-    ASSERT_EQ(w.size(), 921654u);
     EXPECT_EQ(FilePixel(w, 0, 0), (Bgr{49, 32, 16}));
     EXPECT_EQ(FilePixel(w, 10, 20), (Bgr{255, 255, 255}));
 }
@@ -62,10 +61,12 @@ TEST_F(ScreenshotTest, ExistingShotsAreNeverReplaced) {
     ++ScreenshotNumber;
     TakeScreenshot();
     EXPECT_EQ(ScreenshotNumber, 4);
-    EXPECT_EQ(ReadBytes("screenshot2.bmp").size(), 921654u);
-    EXPECT_EQ(ReadBytes("screenshot4.bmp").size(), 921654u);
-    EXPECT_EQ(ReadBytes("screenshot1.bmp").size(), 19u);
-    EXPECT_EQ(ReadBytes("screenshot3.bmp").size(), 4u);
+    const std::pair<const char *, std::size_t> sizes[] = {{"screenshot1.bmp", 19},
+                                                          {"screenshot2.bmp", 921654},
+                                                          {"screenshot3.bmp", 4},
+                                                          {"screenshot4.bmp", 921654}};
+    for (const auto &[name, size] : sizes)
+        EXPECT_EQ(ReadBytes(name).size(), size) << name;
 }
 
 TEST_F(ScreenshotTest, SavedPicturesLoadBackToTheSamePage) {

@@ -1,5 +1,4 @@
-// A fixture that runs each test inside a fresh temporary folder, since the
-// game's file names are relative to the working directory.
+// Runs each test in a fresh temporary folder: the game's file names are relative.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -37,8 +37,7 @@ TEST(HeadlessClock, PresentWaitsForTheNextSixtiethAndPresentPageTwoMillisecondsM
     HeadlessSetClock(1.0 + 0.25 * kTick);
     DisplayPresent(page, 1);
     EXPECT_NEAR(HeadlessClock(), 61 * kTick, 1e-12);
-    // Standing on a tick, the next present still waits a whole tick, however
-    // the tick's value rounds.
+    // Standing on a tick, the next present still waits a whole tick.
     for (int i = 0; i < 600; ++i)
         ASSERT_NEAR(ClockStep([&] { DisplayPresent(page, 1); }), kTick, 1e-9) << i;
     EXPECT_EQ(HeadlessPresentCount(), 601u);
@@ -49,44 +48,22 @@ TEST(HeadlessClock, PresentWaitsForTheNextSixtiethAndPresentPageTwoMillisecondsM
     EXPECT_NEAR(HeadlessClock(), 121 * kTick + 0.002, 1e-9);
 }
 
-uint64_t ObservedPages = 0;
 uint32_t ObservedPixel = 0;
-
 void RecordCentrePixel(const Page &page) {
-    ++ObservedPages;
     const uint8_t *p = page.pixels + (240 * 640 + 320) * page.bytesPerPixel;
-    ObservedPixel = p[0] | p[1] << 8 | p[2] << 16;
+    ObservedPixel += p[0] | p[1] << 8 | p[2] << 16;
 }
 
 TEST(HeadlessClock, ObserverSeesEachPresentedPageUntilTurnedOff) {
     ASSERT_TRUE(OpenScreen(32, 0));
     HeadlessSetObserver(RecordCentrePixel);
     SetPages(1, 0);
-    for (uint32_t colour : {0xC03010u, 0x20A0F0u}) {
-        FillBox(300, 200, 340, 280, colour);
-        PresentPage();
-        EXPECT_EQ(ObservedPixel, colour);
-    }
+    FillBox(300, 200, 340, 280, 0xC03010);
+    PresentPage();
     HeadlessSetObserver(nullptr);
     PresentPage();
-    EXPECT_EQ(ObservedPages, 2u);
-    EXPECT_EQ(HeadlessPresentCount(), 3u);
-}
-
-// Ends the program from inside a busy wait, as QUIT does from the menu.
-void QuitWhileWaiting() {
-    OpenOffscreenPages(32);
-    for (int i = 0;; ++i) {
-        KeyDown(kKeyEnter);
-        if (i == 10) EndProgram(7);
-    }
-}
-
-void ReturnAtOnce() {}
-
-TEST(HeadlessRun, GivesTheCodeTheProgramEndedWith) {
-    EXPECT_EQ(HeadlessRun(QuitWhileWaiting), 7);
-    EXPECT_EQ(HeadlessRun(ReturnAtOnce), 0);
+    EXPECT_EQ(ObservedPixel, 0xC03010u);
+    EXPECT_EQ(HeadlessPresentCount(), 2u);
 }
 
 } // namespace

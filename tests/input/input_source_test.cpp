@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/pilots.h"
 #include "platform/headless.h"
 #include "platform/input.h"
 #include "platform/screen.h"
@@ -19,9 +18,7 @@ InputState Held(std::initializer_list<int> keys, int x = 310, int y = 4, int but
     state.mouseX = x, state.mouseY = y, state.buttons = buttons;
     return state;
 }
-InputState MouseAt(int x, int y, int buttons) {
-    return Held({}, x, y, buttons);
-}
+InputState MouseAt(int x, int y, int buttons) { return Held({}, x, y, buttons); }
 
 using Reading = std::array<int32_t, 5>; // x, y, wheel, buttons, and 1 for success
 constexpr Reading kFailed{-1, -1, -1, -1, 0};
@@ -110,7 +107,6 @@ TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouseAndStaysOnThePage) {
     EXPECT_EQ(ReadTheMouse(), (Reading{310, 4, 0, kMouseRight, 1}));
     HeadlessSetClock(2.5);
     EXPECT_EQ(ReadTheMouse(), (Reading{150, 90, 0, 0, 1}));
-    // A move the script made before the pointer was placed does not undo it.
     std::array<ScriptStep, 2> later{{{0.0, MouseAt(10, 10, 0)}, {2.7, MouseAt(20, 20, 0)}}};
     UseScript(later);
     HeadlessSetClock(3.0);
@@ -134,8 +130,7 @@ TEST(Mouse, CaptureIsWantedUntilTheKeyboardAloneIsPolledForATenthOfASecond) {
     EXPECT_FALSE(MouseCaptureWanted());
 }
 
-// A pilot that notes each call, and holds C from 7 s on.
-int PilotCalls = 0;
+int PilotCalls = 0; // the pilot below holds C from 7 s on
 double PilotLastNow = 0.0;
 bool PilotSawTimeStand = false;
 
@@ -159,27 +154,6 @@ TEST(Pilot, IsAskedAtEveryPollSeesTimeMoveOnAndKeepsItsState) {
     SetMousePosition(200, 40, 0);
     EXPECT_EQ(ReadTheMouse(), (Reading{200, 40, 0, 0, 1}));
     EXPECT_TRUE(KeyPressWaiting());
-}
-
-TEST(Pilot, HoldAndTapPilotsPressTheirKeysWhenPlanned) {
-    OpenOffscreenPages(32);
-    HeadlessSetClock(0.0);
-    KeyHold = {kKeyDown, 1.0, 3.0};
-    UsePilot(HoldKeyPilot);
-    SleepMs(-1); // wakes on the press at 1 s
-    EXPECT_NEAR(HeadlessClock(), 1.03, 0.03);
-    EXPECT_TRUE(KeyDown(kKeyDown));
-    ExpectChangeJustAfter(kKeyDown, false, 3.0);
-
-    KeyTap = {kKeyEnter, 3.5, 1.0, 0.1};
-    UsePilot(TapKeyPilot);
-    int presses = 0;
-    for (bool wasDown = false; HeadlessClock() < 7.0; SleepMs(10)) {
-        const bool down = KeyDown(kKeyEnter);
-        presses += down && !wasDown;
-        wasDown = down;
-    }
-    EXPECT_EQ(presses, 4); // at 3.5, 4.5, 5.5 and 6.5
 }
 
 } // namespace

@@ -17,20 +17,17 @@ double SleptSeconds(int ms) {
     return HeadlessClock() - before;
 }
 
-// Space goes down at 20 s and stays down.
-std::array<ScriptStep, 1> SpaceAtTwenty{{{20.0, {}}}};
+std::array<ScriptStep, 1> SpaceAtTwenty{{{20.0, {}}}}; // held from 20 s on
 
-class Sleep : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        OpenOffscreenPages(32);
-        SpaceAtTwenty[0].state.keys[kKeySpace] = true;
-        UseScript(SpaceAtTwenty);
-    }
-};
+void PressSpaceAtTwenty(double now) {
+    OpenOffscreenPages(32);
+    SpaceAtTwenty[0].state.keys[kKeySpace] = true;
+    UseScript(SpaceAtTwenty);
+    HeadlessSetClock(now);
+}
 
-TEST_F(Sleep, ShortSleepsRunWholeAndLongOnesWakeAtTheFirstSliceWithAPress) {
-    HeadlessSetClock(30.0);
+TEST(Sleep, ShortSleepsRunWholeAndLongOnesWakeAtTheFirstSliceWithAPress) {
+    PressSpaceAtTwenty(30.0);
     for (int ms : {1, 2, 99})
         EXPECT_NEAR(SleptSeconds(ms), ms / 1000.0, 1e-9);
     EXPECT_NEAR(SleptSeconds(100), 0.050, 1e-4); // the press is used up
@@ -40,8 +37,8 @@ TEST_F(Sleep, ShortSleepsRunWholeAndLongOnesWakeAtTheFirstSliceWithAPress) {
     EXPECT_NEAR(SleptSeconds(150), 0.150, 1e-4);
 }
 
-TEST_F(Sleep, MinusOneWaitsForAPressAndOtherValuesReturnAtOnce) {
-    HeadlessSetClock(19.0);
+TEST(Sleep, MinusOneWaitsForAPressAndOtherValuesReturnAtOnce) {
+    PressSpaceAtTwenty(19.0);
     for (int ms : {0, -2, -2147483647 - 1})
         EXPECT_NEAR(SleptSeconds(ms), 0.0, 1e-12) << ms;
     SleepMs(-1);
@@ -54,11 +51,8 @@ TEST(WaitFrame, TwoHundredThirtyFramesAtTwentyThreeTakeTenSeconds) {
     TargetFps = 23;
     LastFrameTime = ClockSeconds();
     const double start = LastFrameTime;
-    for (int frame = 0; frame < 230; ++frame) {
-        const double previous = LastFrameTime;
+    for (int frame = 0; frame < 230; ++frame)
         WaitFrame();
-        ASSERT_GE(LastFrameTime - previous, 1.0 / 23) << "frame " << frame;
-    }
     EXPECT_GE(HeadlessClock() - start, 10.0);
     EXPECT_LT(HeadlessClock() - start, 10.05);
 }
@@ -67,7 +61,7 @@ TEST(WaitFrame, CountsTheFramesOwnWorkAndNeverWaitsLongerThanAPeriod) {
     HeadlessSetClock(50.0);
     TargetFps = 45;
     LastFrameTime = ClockSeconds();
-    SleepMs(15); // the frame's own drawing and update
+    SleepMs(15); // the frame's own work
     WaitFrame();
     EXPECT_NEAR(HeadlessClock() - 50.0, 1.0 / 45 + 0.001, 5e-4);
     SleepMs(40); // a frame slower than the cap is not delayed further

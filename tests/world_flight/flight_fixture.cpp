@@ -45,17 +45,8 @@ void FollowTestInput(double, InputState &state) {
 } // namespace
 
 void FillGround(float depth) {
-    for (int r = kWindowFirstRow; r <= kWindowLastRow; ++r) {
+    for (int r = kWindowFirstRow; r <= kWindowLastRow; ++r)
         TerrainDepth[r].Fill(depth);
-    }
-}
-
-int ActiveShips() {
-    int n = 0;
-    for (int i = 1; i <= kShipSlots; ++i) {
-        n += Ship[i].state == kSlotActive ? 1 : 0;
-    }
-    return n;
 }
 
 void FlightTest::SetUp() {
@@ -64,13 +55,9 @@ void FlightTest::SetUp() {
     UsePilot(FollowTestInput);
     SpeedFactor = 1;
     OptControls = kMouseControls;
-    Shield = 1000;
-    Lives = 2;
-    MissileSide = 0.5f;
-    CraftY = -2;
+    Shield = 1000, Lives = 2, MissileSide = 0.5f, CraftY = -2;
     CraftRoll = CraftPitch = 4;
-    MouseX = kCursorHomeX;
-    MouseY = kCursorHomeY;
+    MouseX = kCursorHomeX, MouseY = kCursorHomeY;
     FillGround(50);
     GroundUnderCraft = 50;
 }

@@ -15,9 +15,6 @@ extern int LevelStatsShown;
 // Fills every window cell with `depth`.
 void FillGround(float depth);
 
-// Ship records in state 1.
-int ActiveShips();
-
 class FlightTest : public ::testing::Test {
   protected:
     void SetUp() override;

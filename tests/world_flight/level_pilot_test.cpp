@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdio>
 #include <unistd.h>
 
 #include "app/pilot_play.h"
@@ -35,9 +34,7 @@ int PlayLevel(int level, int controls, double seed) {
         AdvanceTerrain();
         if (EndPhase > 0) {
             RunEndPhase();
-            if (LevelStatsShown > 0) {
-                return frame;
-            }
+            if (LevelStatsShown > 0) return frame;
         }
         CheckEndStructure();
         UpdateCraft();
@@ -60,7 +57,6 @@ TEST_P(LevelPilotTest, PilotCompletesTheLevelWithEverySeed) {
         Shield = 1000;
         int frames = PlayLevel(level, controls, seed * 7919.0);
         EXPECT_GT(frames, 0) << "level " << level << " seed " << seed << ", lives " << Lives;
-        std::printf("level %d controls %d seed %d: %d frames\n", level, controls, seed, frames);
     }
 }
 

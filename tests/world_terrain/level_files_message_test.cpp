@@ -13,13 +13,9 @@ namespace halvane {
 namespace {
 
 bool TopLeftHasText() {
-    for (int y = 0; y < 80; ++y) {
-        for (int x = 0; x < 300; ++x) {
-            if (ReadPixel(x, y) > 0) {
-                return true;
-            }
-        }
-    }
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (ReadPixel(x, y) > 0) return true;
     return false;
 }
 

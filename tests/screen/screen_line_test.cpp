@@ -110,11 +110,12 @@ TEST_P(ScreenLine, NegativeAnglesDrawRadiusLinesAndEndsWrapPastStarts) {
     DrawLine(320, 240, 320 + 50 * std::cos(1.1f), 240 - 50 * std::sin(1.1f), 0xFF);
     for (const auto &p : LitPixels())
         EXPECT_TRUE(wedge.count(p)); // the radius line to the end is drawn
-    ClearWorkPage(); // minus zero is not negative; the arc wraps from down through 0 to up
+    ClearWorkPage(); // minus zero is not negative; the arc wraps from down-right through 0 to up
     DrawArc(320, 240, 50, 0xFF, -0.0f, 1);
-    DrawArc(320, 240, 50, 0xFF, float(1.5 * kPi), float(0.5 * kPi));
+    DrawArc(320, 240, 50, 0xFF, float(1.75 * kPi), float(0.5 * kPi));
     EXPECT_EQ(RawPixel(320, 240), 0u);
-    EXPECT_NE(RawPixel(320, 290), 0u);
+    EXPECT_NE(RawPixel(320, 190), 0u);
+    EXPECT_EQ(RawPixel(320, 290), 0u);
     EXPECT_EQ(RawPixel(270, 240), 0u);
 }
 

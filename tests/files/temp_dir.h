@@ -37,7 +37,6 @@ class TempDirTest : public ::testing::Test {
         std::ifstream in(name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-
     std::filesystem::path home_, dir_;
 };
 

@@ -44,7 +44,6 @@ TEST_F(TextFieldsTest, NumericPrefixesBlanksQuotesAndSaturation) {
     EXPECT_EQ(ReadFloatField(1), 12.0f);
     for (const char *text : {"x", "y", "unclosed, to the end"})
         EXPECT_EQ(Text(), text);
-
     Open("1e39,-1e39,1e-50,1e999999999999,99999999999,-9999999999");
     for (float n : {FLT_MAX, -FLT_MAX, 0.0f, FLT_MAX})
         EXPECT_EQ(ReadFloatField(1), n);

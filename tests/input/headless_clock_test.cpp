@@ -41,7 +41,6 @@ TEST(HeadlessClock, PresentWaitsForTheNextSixtiethAndPresentPageTwoMillisecondsM
     for (int i = 0; i < 600; ++i)
         ASSERT_NEAR(ClockStep([&] { DisplayPresent(page, 1); }), kTick, 1e-9) << i;
     EXPECT_EQ(HeadlessPresentCount(), 601u);
-
     ASSERT_TRUE(OpenScreen(16, 0));
     HeadlessSetClock(2.0 + 0.5 * kTick);
     PresentPage();

@@ -56,7 +56,6 @@ TEST_P(ScreenImage, FullPageGrabRoundTripsAndRefusedGrabsStoreNothing) {
     SetPages(1, 0);
     PutImage(0, 0, grab, kPutOpaque, 0);
     EXPECT_EQ(std::memcmp(PagePixels(0), PagePixels(1), 640 * 480 * ScreenBytesPerPixel()), 0);
-
     std::vector<uint8_t> buffer(4 + 10 * 10 * 4, 0xEE);
     GrabImage(-1, 0, 5, 5, buffer);
     GrabImage(635, 0, 640, 5, buffer);

@@ -32,7 +32,6 @@ TEST_P(ScreenLine, EndsRoundHalvesAwayAndLinesClipToTheScreen) {
     expected.insert({0, 10});
     EXPECT_EQ(LitPixels(), expected);
     EXPECT_EQ(RawPixel(639, 100), NativeColour(0x00FF00));
-
     ClearWorkPage(); // a clipped end moves to the crossing, truncated: x = 0 at y = 1.5
     DrawLine(-10, 0, 10, 3, 0xFF);
     EXPECT_NE(RawPixel(0, 1), 0u);

@@ -69,7 +69,6 @@ TEST_F(EnemyTest, DamageOfOneFrameIsSummedBeforeTheLifeCheck) {
     UpdateWorld();
     EXPECT_EQ(Shield, 1);
     EXPECT_EQ(Lives, 2);
-
     Invulnerable = 5; // rammers are destroyed all the same, without damage
     PlaceRammer(1);
     PlaceRammer(2);

@@ -53,7 +53,6 @@ TEST_F(MissileTest, LaunchFrameOnlyMovesThenTheGroundStopsTheMissile) {
     EXPECT_FLOAT_EQ(TerrainDepth[6][1], 1.75f);
     EXPECT_FLOAT_EQ(TerrainDepth[5][1], 1.375f);
     EXPECT_FLOAT_EQ(TerrainDepth[7][2], 1.1875f);
-
     // Shots from beyond the side limits burst without digging.
     FillGround(1);
     for (float side : {7.12f, -7.12f}) {

@@ -52,7 +52,6 @@ TEST(Terrain, CraterAddsThreeOverNineCellsAndStopsAtTheWindowEdges) {
     EXPECT_NEAR(TerrainDepth[9][2] - 6.5333f, 0.375f, 1e-4);
     EXPECT_NEAR(TerrainDepth[11][3] - 6.2222f, 0.1875f, 1e-4);
     EXPECT_NEAR(TerrainDepth[12][2], 6.5333f, 1e-4) << "two rows away is untouched";
-
     // At the corners only the cells inside are dug; row 0 stays.
     ResetTerrain();
     DigCrater(1, 7);
@@ -83,7 +82,6 @@ TEST(Terrain, ShiftsEveryTenFramesFeedsMapRowsAndRestsAtTheEnd) {
     EXPECT_EQ(TerrainDepth[8][0], crater) << "craters move with the ground";
     EXPECT_FLOAT_EQ(TerrainDepth[19][-7], 1.00f);
     EXPECT_FLOAT_EQ(TerrainDepth[20][7], 2.14f);
-
     // The warning plays once at 270; the window rests at 280 on rows 281..300.
     bool warned = false;
     for (int f = 0; f < 2000; ++f) {

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/pilot_play.h"
+#include "app/pilots.h"
 #include "app/startup.h"
 #include "platform/frame_log.h"
 #include "platform/input.h"

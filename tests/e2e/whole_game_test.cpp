@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/pilot_play.h"
+#include "app/pilots.h"
 #include "app/startup.h"
 #include "core/game_state.h"
 #include "core/numbers.h"

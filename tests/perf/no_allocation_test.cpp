@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/pilot_play.h"
+#include "app/pilots.h"
 #include "app/startup.h"
 #include "core/game_state.h"
 #include "platform/headless.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/pilot_play.h"
+#include "app/pilots.h"
 #include "app/startup.h"
 #include "core/game_state.h"
 #include "core/numbers.h"

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <unistd.h>
 
-#include "app/pilot_play.h"
+#include "app/pilots.h"
 #include "core/game_state.h"
 #include "flight_fixture.h"
 #include "platform/random.h"

@@ -1,4 +1,4 @@
-// pilot_play.h -- an automatic player that plays the game through the input
+// pilots.h -- an automatic player that plays the game through the input
 // source only (mouse controls): it keeps the craft clear of the ground, dodges
 // ships and mines, fires all the time, digs the end structure away with
 // aimed missiles, and confirms screens with Enter while no flight is going

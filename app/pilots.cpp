@@ -1,7 +1,7 @@
-// pilot_play.cpp -- the automatic player. It plans once per frame of play (the
+// pilots.cpp -- the automatic player. It plans once per frame of play (the
 // frame is recognised by the game loop's animation cycle) and holds that plan
 // for every poll of the frame.
-#include "app/pilot_play.h"
+#include "app/pilots.h"
 
 #include <algorithm>
 #include <array>

@@ -15,6 +15,7 @@
 #include "screens/help.h"
 #include "screens/level_files_message.h"
 #include "screens/level_stats.h"
+#include "screens/menu_highlight.h"
 #include "screens/options.h"
 #include "world/craft.h"
 #include "world/level.h"
@@ -80,21 +81,8 @@ void DrawMenu() {
 
 // One pass of the menu; returns the chosen item, or 0 when nothing was chosen.
 int MenuPass() {
-    // Opacities first, so a move shows from the next pass on.
-    for (int i = 1; i <= kMenuItems; ++i)
-        LineAlpha[i] = kMenuDimmed;
-    LineAlpha[MenuSelection] = kMenuHighlight;
-
-    if (KeyDown(kKeyDown) && KeyHeld == 0) {
-        ++MenuSelection;
-        KeyHeld = 1;
-    }
-    if (KeyDown(kKeyUp) && KeyHeld == 0) {
-        --MenuSelection;
-        KeyHeld = 1;
-    }
-    if (MenuSelection < 1) MenuSelection = kMenuItems;
-    if (MenuSelection > kMenuItems) MenuSelection = 1;
+    LightMenuItems(kMenuItems);
+    MoveMenuHighlight(kMenuItems);
 
     DrawMenu();
     PresentPage();

@@ -14,8 +14,6 @@ constexpr int kMenuQuit = 4;
 constexpr int kMenuItemX = 290;
 constexpr int kMenuItemTop = 130; // item i stands at y 130 + 10 (i - 1)
 constexpr int kMenuItemSpacing = 4;
-constexpr int kMenuHighlight = 255; // opacity of the highlighted item
-constexpr int kMenuDimmed = 160;    // opacity of the others
 constexpr std::array<const char *, kMenuItems> kMenuTexts{"LAUNCH", "OPTIONS", "HELP", "QUIT"};
 // TargetFps by OptGameSpeed 1..4: SLOW, NORMAL, FAST, TURBO.
 constexpr std::array<int, 4> kGameSpeedFps{13, 23, 33, 45};

@@ -7,6 +7,7 @@
 #include "platform/screen.h"
 #include "platform/timing.h"
 #include "render/font.h"
+#include "screens/menu_highlight.h"
 
 namespace halvane {
 
@@ -14,8 +15,6 @@ namespace {
 
 constexpr int kFadeStep = 15;
 constexpr int kCrossFadeStep = 35;
-constexpr int kHighlight = 255;
-constexpr int kDimmed = 160;
 constexpr std::array<const char *, 5> kVolumeTexts{"0 %", "25 %", "50 %", "75 %", "100 %"};
 constexpr std::array<const char *, 4> kSpeedTexts{"SLOW", "NORMAL", "FAST", "TURBO"};
 
@@ -129,20 +128,8 @@ void ShowOptions() {
     }
     MenuSelection = 1;
     while (true) {
-        // Opacities before the move, so a move shows from the next pass on.
-        for (int i = 1; i <= kOptionItems; ++i)
-            LineAlpha[i] = kDimmed;
-        LineAlpha[MenuSelection] = kHighlight;
-        if (KeyDown(kKeyDown) && KeyHeld == 0) {
-            ++MenuSelection;
-            KeyHeld = 1;
-        }
-        if (KeyDown(kKeyUp) && KeyHeld == 0) {
-            --MenuSelection;
-            KeyHeld = 1;
-        }
-        if (MenuSelection < 1) MenuSelection = kOptionItems;
-        if (MenuSelection > kOptionItems) MenuSelection = 1;
+        LightMenuItems(kOptionItems);
+        MoveMenuHighlight(kOptionItems);
 
         DrawOptions();
         PresentPage();

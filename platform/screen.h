@@ -51,6 +51,12 @@ uint8_t *PagePixels(int page); // 640 * 480 * bytes per pixel, rows top first
 // display uploads only pages that changed.
 uint32_t VisibleChangeCount();
 void MarkVisibleChanged();
+// The two corners of a box or grab rounded to pixels and ordered (left <=
+// right, top <= bottom); false when a coordinate is not finite.
+struct PixelRect {
+    int left, top, right, bottom;
+};
+bool RoundCorners(float x1, float y1, float x2, float y2, PixelRect &rect);
 // A 0x00RRGGBB colour in the page's pixel layout.
 uint32_t NativeColour(uint32_t rgb);
 

@@ -332,12 +332,9 @@ const char *PutRowsName() {
 
 void GrabImage(float x1, float y1, float x2, float y2, std::span<uint8_t> image) {
     if (!ScreenIsOpen()) return;
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
-        return;
-    int left = RoundHalfAway(x1), right = RoundHalfAway(x2);
-    int top = RoundHalfAway(y1), bottom = RoundHalfAway(y2);
-    if (left > right) std::swap(left, right);
-    if (top > bottom) std::swap(top, bottom);
+    PixelRect r;
+    if (!RoundCorners(x1, y1, x2, y2, r)) return;
+    const int left = r.left, right = r.right, top = r.top, bottom = r.bottom;
     if (left < 0 || top < 0 || right >= kScreenWidth || bottom >= kScreenHeight) return;
 
     const int bpp = ScreenBytesPerPixel();

@@ -178,16 +178,24 @@ void DrawLine(float x1, float y1, float x2, float y2, uint32_t colour) {
     DrawLineExact(x1, y1, x2, y2, colour);
 }
 
+bool RoundCorners(float x1, float y1, float x2, float y2, PixelRect &rect) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return false;
+    rect.left = RoundHalfAway(x1);
+    rect.right = RoundHalfAway(x2);
+    rect.top = RoundHalfAway(y1);
+    rect.bottom = RoundHalfAway(y2);
+    if (rect.left > rect.right) std::swap(rect.left, rect.right);
+    if (rect.top > rect.bottom) std::swap(rect.top, rect.bottom);
+    return true;
+}
+
 void FillBox(float x1, float y1, float x2, float y2, uint32_t colour) {
     if (!ScreenIsOpen()) return;
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
-        return;
-    int left = RoundHalfAway(x1), right = RoundHalfAway(x2);
-    int top = RoundHalfAway(y1), bottom = RoundHalfAway(y2);
-    if (left > right) std::swap(left, right);
-    if (top > bottom) std::swap(top, bottom);
-    left = std::max(left, 0);
-    top = std::max(top, 0);
+    PixelRect r;
+    if (!RoundCorners(x1, y1, x2, y2, r)) return;
+    int left = std::max(r.left, 0), right = r.right;
+    int top = std::max(r.top, 0), bottom = r.bottom;
     right = std::min(right, kRight);
     bottom = std::min(bottom, kBottom);
     if (left > right || top > bottom) return;

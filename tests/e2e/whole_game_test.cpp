@@ -90,15 +90,7 @@ class WholeGame : public TempDirTest {
   protected:
     void SetUp() override {
         TempDirTest::SetUp();
-        // The shipped levels and pictures, and a folder of our own for the score.
-        std::filesystem::create_directory("Data");
-        for (int level = 1; level <= 5; ++level) {
-            const std::string name = "level" + std::to_string(level) + ".dat";
-            std::filesystem::copy_file(std::string(HALVANE_SOURCE_DIR "/Data/") + name,
-                                       "Data/" + name);
-        }
-        std::filesystem::copy_file(HALVANE_SOURCE_DIR "/Data/setup.dat", "Data/setup.dat");
-        std::filesystem::create_directory_symlink(HALVANE_SOURCE_DIR "/Graphics", "Graphics");
+        UseShippedGame(HALVANE_SOURCE_DIR);
     }
 };
 

@@ -33,6 +33,17 @@ class TempDirTest : public ::testing::Test {
     static void WriteBytes(const std::string &name, const std::vector<uint8_t> &bytes) {
         WriteText(name, std::string(bytes.begin(), bytes.end()));
     }
+    // The shipped levels, setup and pictures from `source`, for whole games; a
+    // Data folder of the test's own, so the best score lands here.
+    static void UseShippedGame(const std::string &source) {
+        std::filesystem::create_directory("Data");
+        for (int level = 1; level <= 5; ++level) {
+            const std::string name = "level" + std::to_string(level) + ".dat";
+            std::filesystem::copy_file(source + "/Data/" + name, "Data/" + name);
+        }
+        std::filesystem::copy_file(source + "/Data/setup.dat", "Data/setup.dat");
+        std::filesystem::create_directory_symlink(source + "/Graphics", "Graphics");
+    }
     static std::vector<uint8_t> ReadBytes(const std::string &name) {
         std::ifstream in(name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -56,13 +56,7 @@ class NoAllocation : public TempDirTest {
   protected:
     void SetUp() override {
         TempDirTest::SetUp();
-        std::filesystem::create_directory("Data");
-        for (int level = 1; level <= 5; ++level) {
-            const std::string name = "level" + std::to_string(level) + ".dat";
-            std::filesystem::copy_file(std::string(HALVANE_SOURCE_DIR "/Data/") + name,
-                                       "Data/" + name);
-        }
-        std::filesystem::create_directory_symlink(HALVANE_SOURCE_DIR "/Graphics", "Graphics");
+        UseShippedGame(HALVANE_SOURCE_DIR);
     }
 };
 

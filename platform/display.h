@@ -24,8 +24,10 @@ void DisplayPresent(const Page &page, uint32_t changeCount);
 void DisplayPump();
 // Monotonic seconds; virtual time under the headless display.
 double DisplayClock();
-// Sleeps `ms` milliseconds (advances the virtual clock when headless).
-void DisplaySleep(int ms);
+// Sleeps `ms` milliseconds, fractions included, so that the frame limiter
+// can sleep to just before its deadline (advances the virtual clock when
+// headless).
+void DisplaySleep(double ms);
 // Ends the program with `code`: closes the display and exits; under the
 // headless display it throws ProgramEnded{code} for the test to catch.
 [[noreturn]] void EndProgram(int code);

@@ -71,7 +71,7 @@ double DisplayClock() {
     return VirtualTime;
 }
 
-void DisplaySleep(int ms) {
+void DisplaySleep(double ms) {
     if (ms > 0) VirtualTime += ms * 1e-3;
 }
 

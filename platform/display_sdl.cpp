@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "core/image.h"
 #include "platform/display_sdl.h"
@@ -116,8 +118,7 @@ bool UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) 
 void SleepUntilNextTick() {
     const double now = CounterSeconds();
     const double next = (std::floor(now / kTickSeconds) + 1.0) * kTickSeconds;
-    const int ms = static_cast<int>(std::ceil((next - now) * 1000.0));
-    if (ms > 0) DisplaySleep(ms);
+    DisplaySleep((next - now) * 1000.0);
 }
 
 } // namespace
@@ -245,9 +246,9 @@ double DisplayClock() {
     return now;
 }
 
-void DisplaySleep(int ms) {
+void DisplaySleep(double ms) {
     DisplayPump();
-    if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
     DisplayPump();
 }
 

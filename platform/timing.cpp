@@ -24,6 +24,8 @@ constexpr int kSleepSliceMs = 50;
 // deviation, within these bounds.
 constexpr double kMinSpinMs = 0.05;
 constexpr double kMaxSpinMs = 2.0;
+// Shorter sleeps cost more in wake-up than they save in spinning.
+constexpr double kMinSleepMs = 0.05;
 double SleepLateMs = 0.5;      // running mean of how late DisplaySleep returned
 double SleepLateSpreadMs = 0.; // running mean deviation of the same
 
@@ -83,10 +85,10 @@ void WaitFrame() {
         if (now < start) start = now;
         double leftMs = (period - (now - start)) * 1000.0;
         if (leftMs <= 0.0) break;
-        int sleepMs = static_cast<int>(std::floor(leftMs - SpinMarginMs()));
+        const double sleepMs = leftMs - SpinMarginMs();
         // The last moment is spun on the clock alone, which still services
         // the window every few milliseconds.
-        if (sleepMs < 1) continue;
+        if (sleepMs < kMinSleepMs) continue;
         DisplaySleep(sleepMs);
         NoteSleepLateness((ClockSeconds() - now) * 1000.0 - sleepMs);
     }

@@ -22,9 +22,10 @@ double DisplayClock() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-void DisplaySleep(int ms) {
-    if (ms <= 0) return;
-    timespec wait{ms / 1000, (ms % 1000) * 1000000L};
+void DisplaySleep(double ms) {
+    if (!(ms > 0)) return;
+    const auto ns = static_cast<long long>(ms * 1e6);
+    timespec wait{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
     while (nanosleep(&wait, &wait) != 0) {
     }
 }

@@ -1,4 +1,5 @@
 #include "platform/file_replace.h"
+#include "platform/file_io.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -33,12 +34,11 @@ void SyncFolder(const char *fileName) {
 
 bool ReplaceFile(const char *fileName, const char *tempName, std::span<const char> bytes) {
     if (fileName == nullptr || tempName == nullptr) return false;
-    std::FILE *file = std::fopen(tempName, "wb");
-    if (file == nullptr) return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fflush(file) == 0 && written;
-    written = fsync(fileno(file)) == 0 && written;
-    written = std::fclose(file) == 0 && written;
+    const int fd = CreateForWriting(tempName, false);
+    if (fd < 0) return false;
+    bool written = WriteBytes(fd, bytes.data(), bytes.size());
+    written = fsync(fd) == 0 && written;
+    written = CloseDescriptor(fd) && written;
     if (!written || std::rename(tempName, fileName) != 0) {
         std::remove(tempName);
         return false;

@@ -3,16 +3,16 @@
 // size a header claims is checked against the file before a pixel is written.
 #include "platform/image_file.h"
 
-#include <sys/types.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include "core/image.h"
-#include "platform/regular_file.h"
+#include "platform/file_io.h"
 #include "platform/screen.h"
 
 namespace halvane {
@@ -35,18 +35,19 @@ uint32_t Read32(const uint8_t *p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-bool Seek(std::FILE *file, long long offset, int whence) {
-    return fseeko(file, static_cast<off_t>(offset), whence) == 0;
+bool Seek(int fd, long long offset, int whence) {
+    return lseek(fd, static_cast<off_t>(offset), whence) >= 0;
 }
 
-// Size of the file in bytes, or -1 when it cannot be told; leaves the
-// position where it was.
-long long FileSize(std::FILE *file) {
-    const off_t here = ftello(file);
-    if (here < 0 || fseeko(file, 0, SEEK_END) != 0) return -1;
-    const off_t size = ftello(file);
-    if (fseeko(file, here, SEEK_SET) != 0) return -1;
-    return size;
+// Reads exactly `count` bytes; false at an error or the file's end.
+bool ReadExactly(int fd, void *bytes, std::size_t count) {
+    return ReadBytes(fd, bytes, count) == static_cast<long long>(count);
+}
+
+// Size of the file in bytes, or -1 when it cannot be told.
+long long FileSize(int fd) {
+    struct stat info {};
+    return fstat(fd, &info) == 0 ? static_cast<long long>(info.st_size) : -1;
 }
 
 void PutPagePixel(uint8_t *row, int x, int bytesPerPixel, uint32_t colour) {
@@ -80,11 +81,10 @@ void ConvertRow(int bitsPerPixel, int width, uint8_t *pageRow, int bytesPerPixel
     }
 }
 
-int LoadBmp(std::FILE *file, long long fileSize) {
+int LoadBmp(int fd, long long fileSize) {
     std::array<uint8_t, kBmpHeaderBytes> header{};
     header[0] = 'B';
-    if (std::fread(header.data() + 1, 1, kBmpHeaderBytes - 1, file) != kBmpHeaderBytes - 1)
-        return kImageBadFile;
+    if (!ReadExactly(fd, header.data() + 1, kBmpHeaderBytes - 1)) return kImageBadFile;
     if (header[1] != 'M' || Read32(&header[14]) != kBmpInfoHeaderSize) return kImageBadFile;
 
     const long long pixelOffset = Read32(&header[10]);
@@ -105,11 +105,12 @@ int LoadBmp(std::FILE *file, long long fileSize) {
     if (indexed) {
         const long long entries =
             std::min<long long>((pixelOffset - kBmpHeaderBytes) / 4, kMaxColourEntries);
-        for (long long i = 0; i < entries; ++i) {
-            uint8_t bgra[4];
-            if (std::fread(bgra, 1, 4, file) != 4) return kImageBadFile;
-            ColourTable[static_cast<std::size_t>(i)] =
-                (uint32_t{bgra[2]} << 16) | (uint32_t{bgra[1]} << 8) | bgra[0];
+        std::array<uint8_t, kMaxColourEntries * 4> entryBytes;
+        const auto tableBytes = static_cast<std::size_t>(entries * 4);
+        if (!ReadExactly(fd, entryBytes.data(), tableBytes)) return kImageBadFile;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(entries); ++i) {
+            const uint8_t *bgra = &entryBytes[i * 4];
+            ColourTable[i] = (uint32_t{bgra[2]} << 16) | (uint32_t{bgra[1]} << 8) | bgra[0];
         }
     }
 
@@ -125,7 +126,7 @@ int LoadBmp(std::FILE *file, long long fileSize) {
     // Rows below the page come first in the file and are skipped.
     const int rowsOnPage = std::min<int32_t>(height, kScreenHeight);
     const long long firstRow = pixelOffset + (height - rowsOnPage) * rowBytes;
-    if (!Seek(file, firstRow, SEEK_SET)) return kImageBadFile;
+    if (!Seek(fd, firstRow, SEEK_SET)) return kImageBadFile;
 
     const int drawWidth = std::min<int32_t>(width, kScreenWidth);
     const long long neededBytes = (static_cast<long long>(drawWidth) * bitsPerPixel + 7) / 8;
@@ -134,9 +135,8 @@ int LoadBmp(std::FILE *file, long long fileSize) {
     RowBytes.fill(0);
     int result = kImageLoaded;
     for (int y = rowsOnPage - 1; y >= 0; --y) {
-        if (std::fread(RowBytes.data(), 1, static_cast<std::size_t>(neededBytes), file) !=
-                static_cast<std::size_t>(neededBytes) ||
-            (rowBytes != neededBytes && !Seek(file, rowBytes - neededBytes, SEEK_CUR))) {
+        if (!ReadExactly(fd, RowBytes.data(), static_cast<std::size_t>(neededBytes)) ||
+            (rowBytes != neededBytes && !Seek(fd, rowBytes - neededBytes, SEEK_CUR))) {
             result = kImageBadFile; // the file changed or failed under us
             break;
         }
@@ -150,20 +150,19 @@ int LoadBmp(std::FILE *file, long long fileSize) {
 
 // A raw memory image: the pixel bytes go to the page unchanged. The palette
 // that may follow matters only on an 8-bit screen, which the game never has.
-int LoadRaw(std::FILE *file, int headerBytes) {
+int LoadRaw(int fd, int headerBytes) {
     std::array<uint8_t, 6> header{};
-    const std::size_t rest = static_cast<std::size_t>(headerBytes - 1);
-    if (std::fread(header.data(), 1, rest, file) != rest) return kImageBadFile;
+    if (!ReadExactly(fd, header.data(), static_cast<std::size_t>(headerBytes - 1)))
+        return kImageBadFile;
     const uint32_t length = headerBytes == 7 ? Read16(&header[4]) : Read32(&header[0]);
 
     const std::size_t pageBytes =
         std::size_t{kScreenWidth} * kScreenHeight * static_cast<std::size_t>(ScreenBytesPerPixel());
     const std::size_t wanted = std::min<std::size_t>(length, pageBytes);
-    const std::size_t got = std::fread(PagePixels(WorkPageIndex()), 1, wanted, file);
-    if (got > 0 && WorkPageIndex() == VisiblePageIndex()) MarkVisibleChanged();
+    const long long got = ReadBytes(fd, PagePixels(WorkPageIndex()), wanted);
+    if (got != 0 && WorkPageIndex() == VisiblePageIndex()) MarkVisibleChanged();
     // A file that simply ends early has loaded what it holds.
-    if (got < wanted && std::ferror(file)) return kImageBadFile;
-    return kImageLoaded;
+    return got < 0 ? kImageBadFile : kImageLoaded;
 }
 
 } // namespace
@@ -171,21 +170,21 @@ int LoadRaw(std::FILE *file, int headerBytes) {
 int LoadImageFile(const char *fileName) {
     if (!ScreenIsOpen() || ScreenBytesPerPixel() == 0) return kImageNoScreenOrDepth;
     if (fileName == nullptr) return kImageCannotOpen;
-    std::FILE *file = OpenRegularFile(fileName);
-    if (file == nullptr) return kImageCannotOpen;
+    const int fd = OpenRegularFile(fileName);
+    if (fd < 0) return kImageCannotOpen;
 
     int result = kImageBadFile;
-    const long long fileSize = FileSize(file);
-    const int first = std::fgetc(file);
-    if (fileSize >= 0) {
+    const long long fileSize = FileSize(fd);
+    uint8_t first = 0;
+    if (fileSize >= 0 && ReadExactly(fd, &first, 1)) {
         if (first == 0x42)
-            result = LoadBmp(file, fileSize);
+            result = LoadBmp(fd, fileSize);
         else if (first == 0xFD)
-            result = LoadRaw(file, 7);
+            result = LoadRaw(fd, 7);
         else if (first == 0xFE)
-            result = LoadRaw(file, 5);
+            result = LoadRaw(fd, 5);
     }
-    std::fclose(file);
+    CloseDescriptor(fd);
     return result;
 }
 

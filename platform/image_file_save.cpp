@@ -8,6 +8,7 @@
 
 #include "core/game_state.h"
 #include "core/image.h"
+#include "platform/file_io.h"
 #include "platform/image_file.h"
 #include "platform/screen.h"
 
@@ -19,7 +20,9 @@ constexpr uint32_t kBmpRowBytes = kScreenWidth * 3; // 1920, already a multiple 
 constexpr uint32_t kBmpImageBytes = kBmpRowBytes * kScreenHeight;
 constexpr uint32_t kBmpPixelsPerMetre = 2834; // 72 dots per inch
 
-std::array<uint8_t, kBmpRowBytes> RowOut;
+// Rows go out in batches, so a shot costs tens of writes rather than 480.
+constexpr int kRowsPerWrite = 16;
+std::array<uint8_t, kBmpRowBytes * kRowsPerWrite> RowsOut;
 
 void Put16(uint8_t *p, uint32_t v) {
     p[0] = static_cast<uint8_t>(v);
@@ -32,7 +35,7 @@ void Put32(uint8_t *p, uint32_t v) {
 
 // Bottom screen row first, each pixel blue, green, red; ReadPixel widens a
 // 16-bit page's channels and the top byte of a 32-bit pixel is dropped.
-bool WriteBmp(std::FILE *file) {
+bool WriteBmp(int fd) {
     std::array<uint8_t, 54> header{};
     header[0] = 'B';
     header[1] = 'M';
@@ -46,29 +49,34 @@ bool WriteBmp(std::FILE *file) {
     Put32(&header[34], kBmpImageBytes);
     Put32(&header[38], kBmpPixelsPerMetre);
     Put32(&header[42], kBmpPixelsPerMetre);
-    if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) return false;
+    if (!WriteBytes(fd, header.data(), header.size())) return false;
 
+    std::size_t filled = 0;
     for (int y = kScreenHeight - 1; y >= 0; --y) {
         for (int x = 0; x < kScreenWidth; ++x) {
             const uint32_t rgb = static_cast<uint32_t>(ReadPixel(x, y)) & 0xFFFFFF;
-            uint8_t *p = &RowOut[static_cast<std::size_t>(x) * 3];
+            uint8_t *p = &RowsOut[filled + static_cast<std::size_t>(x) * 3];
             p[0] = static_cast<uint8_t>(rgb);
             p[1] = static_cast<uint8_t>(rgb >> 8);
             p[2] = static_cast<uint8_t>(rgb >> 16);
         }
-        if (std::fwrite(RowOut.data(), 1, RowOut.size(), file) != RowOut.size()) return false;
+        filled += kBmpRowBytes;
+        if (filled == RowsOut.size() || y == 0) {
+            if (!WriteBytes(fd, RowsOut.data(), filled)) return false;
+            filled = 0;
+        }
     }
     return true;
 }
 
 // The page's bytes as they are, behind the long header (0xFE, length).
-bool WriteRaw(std::FILE *file) {
+bool WriteRaw(int fd) {
     const uint32_t length = static_cast<uint32_t>(kScreenWidth) * kScreenHeight *
                             static_cast<uint32_t>(ScreenBytesPerPixel());
     std::array<uint8_t, 5> header{0xFE};
     Put32(&header[1], length);
-    return std::fwrite(header.data(), 1, header.size(), file) == header.size() &&
-           std::fwrite(PagePixels(WorkPageIndex()), 1, length, file) == length;
+    return WriteBytes(fd, header.data(), header.size()) &&
+           WriteBytes(fd, PagePixels(WorkPageIndex()), length);
 }
 
 bool EndsInBmp(const char *fileName) {
@@ -86,9 +94,9 @@ bool EndsInBmp(const char *fileName) {
 
 // Writes the page into an opened file and closes it; a file that could not
 // be written completely is removed rather than left half-written.
-bool FinishFile(std::FILE *file, const char *fileName, bool asBmp) {
-    const bool written = asBmp ? WriteBmp(file) : WriteRaw(file);
-    const bool closed = std::fclose(file) == 0;
+bool FinishFile(int fd, const char *fileName, bool asBmp) {
+    const bool written = asBmp ? WriteBmp(fd) : WriteRaw(fd);
+    const bool closed = CloseDescriptor(fd);
     if (written && closed) return true;
     std::remove(fileName);
     return false;
@@ -98,23 +106,23 @@ bool FinishFile(std::FILE *file, const char *fileName, bool asBmp) {
 
 bool SaveScreenImage(const char *fileName) {
     if (!ScreenIsOpen() || fileName == nullptr) return false;
-    std::FILE *file = std::fopen(fileName, "wb");
-    if (file == nullptr) return false;
-    return FinishFile(file, fileName, EndsInBmp(fileName));
+    const int fd = CreateForWriting(fileName, false);
+    if (fd < 0) return false;
+    return FinishFile(fd, fileName, EndsInBmp(fileName));
 }
 
 void TakeScreenshot() {
     if (!ScreenIsOpen()) return;
-    // "x" creates the file only if no file of that name exists, so a shot
+    // The file is created only if no file of that name exists, so a shot
     // from an earlier run is never replaced: its number is skipped.
     std::array<char, 32> name{};
     int32_t number = ScreenshotNumber;
     for (;;) {
         std::snprintf(name.data(), name.size(), "screenshot%d.bmp", static_cast<int>(number));
-        std::FILE *file = std::fopen(name.data(), "wbx");
-        if (file != nullptr) {
+        const int fd = CreateForWriting(name.data(), true);
+        if (fd >= 0) {
             ScreenshotNumber = number;
-            FinishFile(file, name.data(), true);
+            FinishFile(fd, name.data(), true);
             return;
         }
         if (errno != EEXIST || number == INT32_MAX) break;

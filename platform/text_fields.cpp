@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/regular_file.h"
+#include "platform/file_io.h"
 
 namespace halvane {
 
@@ -243,10 +243,12 @@ void OpenForReading(int fileNumber, const char *fileName) {
     f->pos = 0;
     f->lastHadNumber = false;
     if (fileName == nullptr) return;
-    std::FILE *file = OpenRegularFile(fileName);
-    if (file == nullptr) return;
-    f->size = std::fread(f->bytes.data(), 1, f->bytes.size(), file);
-    std::fclose(file);
+    const int fd = OpenRegularFile(fileName);
+    if (fd < 0) return;
+    // A file that fails part-way reads as empty.
+    const long long got = ReadBytes(fd, f->bytes.data(), f->bytes.size());
+    f->size = got > 0 ? static_cast<std::size_t>(got) : 0;
+    CloseDescriptor(fd);
 }
 
 void CloseFile(int fileNumber) {

@@ -1,8 +1,7 @@
-// RunGame from its first frame to the menu: the Esc prompt, the ways a game
-// ends, screenshots and the frame-rate read-out on the virtual clock.
+// RunGame from its first frame to the menu: a lost life, the Esc prompt,
+// screenshots and the frame-rate read-out on the virtual clock.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 
 #include "app/game_loop.h"
@@ -12,6 +11,7 @@
 #include "platform/input.h"
 #include "platform/screen.h"
 #include "render/models.h"
+#include "tests/files/temp_dir.h"
 #include "world/craft.h"
 #include "world/level.h"
 #include "world/missiles.h"
@@ -20,15 +20,61 @@
 namespace halvane {
 namespace {
 
-constexpr double kStart = 100.0;
-double HeadlessStart = kStart;
+// The pilot holds keys by plan and watches the game; it writes only its own
+// variables.
+struct KeyHold {
+    int code;
+    double from, until; // seconds after Start
+};
+double Start = 100;
+std::array<KeyHold, 8> Plan;
+int PlanSteps = 0;
+double WatchFrom = 1e9, WatchUntil = 0;
+int Watched = 0;
+bool WorldStood = true, PromptDimmed = true;
+float SeenMap = 0, SeenScroll = 0, SeenCraftY = 0;
+double ReadFpsAt = 1e9;
+int32_t FirstFps = -1, FpsRead = -1;
+int ExplosionPages = 0; // presented pages that show both the green ground and red spikes
+
+void TestPilot(double now, InputState &state) {
+    const double t = now - Start;
+    if (t > 60) throw ProgramEnded{99}; // a game that never comes back fails, not hangs
+    state.keys.fill(false);
+    state.mouseX = 310;
+    state.mouseY = 4;
+    for (int i = 0; i < PlanSteps; ++i)
+        if (t >= Plan[i].from && t < Plan[i].until) state.keys[Plan[i].code] = true;
+    if (t >= WatchFrom && t < WatchUntil) {
+        if (Watched++ == 0) {
+            SeenMap = MapPosition;
+            SeenScroll = ScrollOffset;
+            SeenCraftY = CraftY;
+        }
+        WorldStood &= MapPosition == SeenMap && ScrollOffset == SeenScroll && CraftY == SeenCraftY;
+        PromptDimmed &= FadeAlpha == 135;
+    }
+    if (FirstFps < 0) FirstFps = MeasuredFps; // the first poll follows the first count
+    if (FpsRead < 0 && t >= ReadFpsAt) FpsRead = MeasuredFps;
+}
+
+void CountExplosionPages(const Page &page) {
+    bool ground = false, spikes = false;
+    for (int i = 0; i < 640 * 480; ++i) {
+        const uint8_t *p = page.pixels + 4 * i;
+        const uint32_t rgb = p[0] | p[1] << 8 | p[2] << 16;
+        ground |= rgb == 0x00C000;
+        spikes |= rgb == 0xFF0000;
+    }
+    ExplosionPages += ground && spikes;
+}
 
 // Flat green ground at depth 7 on a white backdrop, the craft as the launch
-// leaves it; the menu picture is white too.
-void SetUpGame(double start = kStart) {
+// leaves it (the menu picture is white too), then RunGame with the keys of
+// `keys`, back to the menu picture faded in up to 240.
+void PlayGame(double start, int fps, float shield, std::initializer_list<KeyHold> keys) {
     OpenOffscreenPages(32);
-    HeadlessSetClock(start);
-    HeadlessStart = start;
+    HeadlessSetClock(Start = start);
     SetPages(1, 0);
     FillBox(0, 0, 639, 479, 0xFFFFFF);
     GrabImage(0, 0, 639, 479, ScreenImages[MenuBackground]);
@@ -42,177 +88,61 @@ void SetUpGame(double start = kStart) {
         for (int k = 1; k <= 30; ++k)
             LevelMap[k][row] = k <= 15 ? 7 : 3;
     ResetForLevel();
-    SpeedFactor = 1;
+    SpeedFactor = LevelNumber = OptBackground = OptAltitudeMeter = 1;
     MissileSide = 0.5f;
-    LevelNumber = 1;
     LevelBackdrop = LevelBackground1;
-    OptBackground = OptAltitudeMeter = 1;
     OptControls = kMouseControls;
-    TargetFps = 23;
+    TargetFps = fps;
     Lives = 2;
-    Shield = 1000;
+    Shield = shield;
     CraftRoll = CraftPitch = 4;
     CraftY = 2;
-}
-
-// The test pilot holds keys by plan and watches the game; it writes only its
-// own variables.
-struct KeyHold {
-    int code;
-    double from, until;
-};
-KeyHold Plan[4];
-int PlanSteps = 0;
-double WatchFrom = 0, WatchUntil = 0;
-int Watched = 0;
-bool WorldStood = true, PromptDimmed = true;
-float SeenMap = 0, SeenScroll = 0, SeenCraftY = 0;
-double TapEnterFrom = 1e9; // from then on Enter is tapped, as a player confirming screens
-double ReadFpsAt = 0;
-int32_t FirstFps = -1, FpsRead = -1;
-
-void TestPilot(double now, InputState &state) {
-    // A game that has not come back within a minute of play hangs: end it.
-    if (now > HeadlessStart + 60) throw ProgramEnded{99};
-    state.keys.fill(false);
-    state.mouseX = 310;
-    state.mouseY = 4;
-    for (int i = 0; i < PlanSteps; ++i)
-        if (now >= Plan[i].from && now < Plan[i].until) state.keys[Plan[i].code] = true;
-    if (now >= TapEnterFrom && std::fmod(now - TapEnterFrom, 0.5) < 0.1)
-        state.keys[kKeyEnter] = true;
-    if (now >= WatchFrom && now < WatchUntil) {
-        if (Watched++ == 0) {
-            SeenMap = MapPosition;
-            SeenScroll = ScrollOffset;
-            SeenCraftY = CraftY;
-        }
-        WorldStood &= MapPosition == SeenMap && ScrollOffset == SeenScroll && CraftY == SeenCraftY;
-        PromptDimmed &= FadeAlpha == 135;
-    }
-    if (FirstFps < 0) FirstFps = MeasuredFps; // the first poll follows the first count
-    if (FpsRead < 0 && ReadFpsAt > 0 && now >= ReadFpsAt) FpsRead = MeasuredFps;
-}
-
-void Play(std::initializer_list<KeyHold> keys) {
     PlanSteps = 0;
     for (const KeyHold &k : keys)
         Plan[PlanSteps++] = k;
     UsePilot(TestPilot);
     ASSERT_EQ(HeadlessRun(RunGame), 0);
-    // Back at the menu: its (white) picture faded in up to 240.
     EXPECT_EQ(FadeAlpha, 255);
     EXPECT_EQ(static_cast<uint32_t>(ReadPixel(320, 240)), 0xF0F0F0u);
 }
 
-TEST(GameLoop, EscThenNResumesWithTheWorldAsItStood) {
-    SetUpGame();
-    WatchFrom = kStart + 1.5;
-    WatchUntil = kStart + 2.9;
-    Play({{kKeyEsc, kStart + 1.0, kStart + 1.2},
-          {kKeyN, kStart + 3.0, kStart + 3.1},
-          {kKeyEsc, kStart + 5.0, kStart + 5.2},
-          {kKeyY, kStart + 6.0, kStart + 6.1}});
+class GameLoop : public TempDirTest {};
+
+// One game: a life lost at once explodes over the scene and play goes on; Esc
+// then N resumes with the world as it stood; S held or tapped saves one
+// picture per press; Esc then Y abandons the game.
+TEST_F(GameLoop, ALifeLostThePauseAndScreenshotsThenAbandoned) {
+    WatchFrom = 1.5;
+    WatchUntil = 2.9;
+    ScreenshotNumber = 1;
+    HeadlessSetObserver(CountExplosionPages);
+    PlayGame(100, 23, 0.5f,
+             {{kKeyEsc, 1.0, 1.2},
+              {kKeyN, 3.0, 3.1},
+              {kKeyS, 5.0, 5.5}, // held over many frames
+              {kKeyS, 6.0, 6.1},
+              {kKeyEsc, 7.0, 7.2},
+              {kKeyY, 8.0, 8.1}});
+    HeadlessSetObserver(nullptr);
+    EXPECT_EQ(ExplosionPages, 8);
+    EXPECT_EQ(Lives, 1);
+    EXPECT_EQ(Shield, 1000);
     EXPECT_GT(Watched, 10);
     EXPECT_TRUE(WorldStood);
     EXPECT_TRUE(PromptDimmed);
-    EXPECT_GT(MapPosition, SeenMap + 4); // the two seconds after N were played
-    EXPECT_EQ(Lives, 2);
-}
-
-// The best-score file goes to a scratch folder of the test's own.
-void WorkInScratchFolder(const char *name) {
-    const auto folder = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    std::filesystem::current_path(folder);
-}
-
-TEST(GameLoop, EscThenYAbandonsTheGameWithoutABestScore) {
-    WorkInScratchFolder("halvane_play_abort");
-    SetUpGame();
-    Score = 50;
-    HiScore = 10;
-    Play({{kKeyEsc, kStart + 0.5, kStart + 0.6}, {kKeyY, kStart + 1.0, kStart + 1.1}});
-    EXPECT_EQ(Lives, 2);
-    EXPECT_EQ(HiScore, 10);
-}
-
-TEST(GameLoop, LosingTheLastLifeReachesTheMenuThroughTheBestScore) {
-    WorkInScratchFolder("halvane_play_lost");
-    SetUpGame();
-    Lives = 0;
-    Shield = 0.5f;
-    Score = 50;
-    HiScore = 10;
-    TapEnterFrom = kStart;
-    Play({});
-    EXPECT_EQ(Lives, -1);
-    EXPECT_EQ(HiScore, 50);
-}
-
-TEST(GameLoop, CompletingTheLastLevelReachesTheMenuThroughTheBestScore) {
-    WorkInScratchFolder("halvane_play_completed");
-    SetUpGame();
-    LevelNumber = 5;
-    EndPhase = 2;
-    CraftZ = 9.95f; // the fly-out ends in the first frame
-    HiScore = 0;
-    TapEnterFrom = kStart;
-    Play({});
-    EXPECT_EQ(GameCompleted, 1);
-    EXPECT_EQ(LevelNumber, 6);
-    EXPECT_EQ(HiScore, 5);
-}
-
-// Presented pages that show both the green ground and the red spikes.
-int ExplosionPages = 0;
-void CountExplosionPages(const Page &page) {
-    bool ground = false, spikes = false;
-    for (int i = 0; i < 640 * 480; ++i) {
-        const uint8_t *p = page.pixels + 4 * i;
-        const uint32_t rgb = p[0] | p[1] << 8 | p[2] << 16;
-        ground |= rgb == 0x00C000;
-        spikes |= rgb == 0xFF0000;
-    }
-    ExplosionPages += ground && spikes;
-}
-
-TEST(GameLoop, ALostLifeExplodesOverTheSceneAndPlayGoesOn) {
-    SetUpGame();
-    Lives = 1;
-    Shield = 0.5f;
-    HeadlessSetObserver(CountExplosionPages);
-    Play({{kKeyEsc, kStart + 1.0, kStart + 1.1}, {kKeyY, kStart + 1.5, kStart + 1.6}});
-    HeadlessSetObserver(nullptr);
-    EXPECT_EQ(ExplosionPages, 8);
-    EXPECT_EQ(Lives, 0);
-    EXPECT_EQ(Shield, 1000);
-}
-
-TEST(GameLoop, OneScreenshotPerPressOfS) {
-    WorkInScratchFolder("halvane_play_shots");
-    const auto folder = std::filesystem::current_path();
-    SetUpGame();
-    ScreenshotNumber = 1;
-    Play({{kKeyS, kStart + 0.5, kStart + 1.0}, // held over many frames
-          {kKeyS, kStart + 1.5, kStart + 1.6},
-          {kKeyEsc, kStart + 2.0, kStart + 2.1},
-          {kKeyY, kStart + 2.5, kStart + 2.6}});
+    EXPECT_GT(MapPosition, SeenMap + 4); // the seconds after N were played
     EXPECT_EQ(ScreenshotNumber, 3);
-    EXPECT_TRUE(std::filesystem::exists(folder / "screenshot2.bmp"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "screenshot3.bmp"));
+    EXPECT_TRUE(std::filesystem::exists("screenshot2.bmp"));
+    EXPECT_FALSE(std::filesystem::exists("screenshot3.bmp"));
 }
 
-TEST(GameLoop, MeasuredRateHoldsEachGameSpeed) {
-    double start = kStart;
+TEST_F(GameLoop, MeasuredRateHoldsEachGameSpeed) {
+    double start = 100;
     for (const int fps : {13, 23, 33, 45}) {
         start += 10;
-        SetUpGame(start);
-        TargetFps = fps;
         FirstFps = FpsRead = -1;
-        ReadFpsAt = start + 3.5;
-        Play({{kKeyEsc, start + 4.0, start + 4.1}, {kKeyY, start + 4.5, start + 4.6}});
+        ReadFpsAt = 3.5;
+        PlayGame(start, fps, 1000, {{kKeyEsc, 4.0, 4.1}, {kKeyY, 4.5, 4.6}});
         EXPECT_EQ(FirstFps, 1) << fps;
         EXPECT_NEAR(FpsRead, fps, 1) << fps;
     }

@@ -1,7 +1,8 @@
+// Keys and mouse as the game polls them, from a script or a pilot.
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
-
-#include <gtest/gtest.h>
 
 #include "platform/headless.h"
 #include "platform/input.h"
@@ -17,9 +18,6 @@ InputState Held(std::initializer_list<int> keys, int x = 310, int y = 4, int but
         state.keys[key] = true;
     state.mouseX = x, state.mouseY = y, state.buttons = buttons;
     return state;
-}
-InputState MouseAt(int x, int y, int buttons) {
-    return Held({}, x, y, buttons);
 }
 
 using Reading = std::array<int32_t, 5>; // x, y, wheel, buttons, and 1 for success
@@ -40,7 +38,7 @@ void ExpectChangeJustAfter(int key, bool down, double at) {
 }
 
 TEST(Input, OnlyKeysOfTheTableOnAnOpenScreenAreHeldAndTheMouseFailsWithoutOne) {
-    std::array<ScriptStep, 2> script{{{0.0, MouseAt(100, 200, 1)}, {5.0, {}}}};
+    std::array<ScriptStep, 2> script{{{0.0, Held({}, 100, 200, kMouseLeft)}, {5.0, {}}}};
     script[0].state.keys.fill(true);
     script[1].state.mouseAvailable = false;
     UseScript(script);
@@ -55,13 +53,17 @@ TEST(Input, OnlyKeysOfTheTableOnAnOpenScreenAreHeldAndTheMouseFailsWithoutOne) {
     EXPECT_EQ(ReadTheMouse(), kFailed);
 }
 
-TEST(Script, StateInForceIsTheLastStepAtOrBeforeNow) {
+TEST(Script, TheLastStepAtOrBeforeNowHoldsAndShortPressesWakeSleeps) {
     OpenOffscreenPages(32);
     HeadlessSetClock(0.5);
-    std::array<ScriptStep, 3> script{{
+    const std::array<ScriptStep, 7> script{{
         {1.0, Held({kKeyEnter})},
         {2.0, Held({kKeyUp})},
         {2.0, Held({kKeyDown})}, // the later of two steps at one time wins
+        {10.02, Held({kKeySpace})},
+        {10.03, Held({})},
+        {10.5, Held({kKeyEnter, kKeyUp})},
+        {10.6, Held({kKeyEnter})}, // a key let go is no press
     }};
     UseScript(script);
     EXPECT_FALSE(KeyDown(kKeyEnter));
@@ -69,20 +71,10 @@ TEST(Script, StateInForceIsTheLastStepAtOrBeforeNow) {
     ExpectChangeJustAfter(kKeyEnter, false, 2.0);
     EXPECT_FALSE(KeyDown(kKeyUp));
     EXPECT_TRUE(KeyDown(kKeyDown));
-}
-
-TEST(Script, APressBetweenTwoPollsWakesASleepThoughKeyDownMissesIt) {
-    OpenOffscreenPages(32);
     HeadlessSetClock(10.0);
-    std::array<ScriptStep, 4> script{{
-        {10.02, Held({kKeySpace})},
-        {10.03, Held({})},
-        {10.5, Held({kKeyEnter, kKeyUp})},
-        {10.6, Held({kKeyEnter})}, // a key let go is no press
-    }};
-    UseScript(script);
+    ConsumeKeyPresses();
     EXPECT_FALSE(KeyPressWaiting());
-    SleepMs(40);
+    SleepMs(40); // Space goes down and up between two polls
     EXPECT_FALSE(KeyDown(kKeySpace));
     EXPECT_TRUE(KeyPressWaiting());
     ConsumeKeyPresses();
@@ -96,20 +88,22 @@ TEST(Script, APressBetweenTwoPollsWakesASleepThoughKeyDownMissesIt) {
     EXPECT_NEAR(HeadlessClock(), 10.66, 1e-3);
 }
 
-TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouseAndStaysOnThePage) {
+TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouseAndCaptureFollowsReading) {
     OpenOffscreenPages(32);
-    std::array<ScriptStep, 3> script{{
-        {0.0, MouseAt(100, 100, 0)},
-        {1.0, MouseAt(100, 100, kMouseRight)}, // a click where the mouse was
-        {2.0, MouseAt(150, 90, 0)},
+    const std::array<ScriptStep, 3> script{{
+        {0.0, Held({}, 100, 100)},
+        {1.0, Held({}, 100, 100, kMouseRight)}, // a click where the mouse was
+        {2.0, Held({}, 150, 90)},
     }};
     UseScript(script);
+    EXPECT_FALSE(MouseCaptureWanted());
     SetMousePosition(310, 4, 0);
     HeadlessSetClock(1.5);
     EXPECT_EQ(ReadTheMouse(), (Reading{310, 4, 0, kMouseRight, 1}));
     HeadlessSetClock(2.5);
     EXPECT_EQ(ReadTheMouse(), (Reading{150, 90, 0, 0, 1}));
-    std::array<ScriptStep, 2> later{{{0.0, MouseAt(10, 10, 0)}, {2.7, MouseAt(20, 20, 0)}}};
+    // The script's move at 2.7 is behind the pointer placed at 3.0.
+    const std::array<ScriptStep, 2> later{{{0.0, Held({}, 10, 10)}, {2.7, Held({}, 20, 20)}}};
     UseScript(later);
     HeadlessSetClock(3.0);
     SetMousePosition(310, 4, 0);
@@ -119,13 +113,7 @@ TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouseAndStaysOnThePage) {
     EXPECT_EQ(DeviceInput().mouseY, 479);
     SetMousePosition(9999, -50, 0);
     EXPECT_EQ(ReadTheMouse(), (Reading{639, 0, 0, 0, 1}));
-}
-
-TEST(Mouse, CaptureIsWantedUntilTheKeyboardAloneIsPolledForATenthOfASecond) {
-    OpenOffscreenPages(32);
-    HeadlessSetClock(3.0);
-    EXPECT_FALSE(MouseCaptureWanted());
-    ReadTheMouse();
+    // Capture lasts until the keyboard alone is polled for a tenth of a second.
     SleepMs(99);
     KeyDown(kKeyEsc);
     EXPECT_TRUE(MouseCaptureWanted());

@@ -1,33 +1,79 @@
-#include <array>
-
+// The headless clock, sleeps, frame pacing and the random numbers seeded from the clock.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <set>
 
 #include "core/game_state.h"
 #include "platform/headless.h"
 #include "platform/input.h"
+#include "platform/random.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
 
 namespace halvane {
 namespace {
 
-double SleptSeconds(int ms) {
+constexpr double kTick = 1.0 / 60.0;
+
+// How far the clock moves while `wait` runs.
+template <typename F> double ClockStep(F wait) {
     const double before = HeadlessClock();
-    SleepMs(ms);
+    wait();
     return HeadlessClock() - before;
 }
-
-std::array<ScriptStep, 1> SpaceAtTwenty{{{20.0, {}}}}; // held from 20 s on
-
-void PressSpaceAtTwenty(double now) {
-    OpenOffscreenPages(32);
-    SpaceAtTwenty[0].state.keys[kKeySpace] = true;
-    UseScript(SpaceAtTwenty);
-    HeadlessSetClock(now);
+double SleptSeconds(int ms) {
+    return ClockStep([ms] { SleepMs(ms); });
 }
 
-TEST(Sleep, ShortSleepsRunWholeAndLongOnesWakeAtTheFirstSliceWithAPress) {
-    PressSpaceAtTwenty(30.0);
+uint32_t ObservedPixel = 0;
+void RecordCentrePixel(const Page &page) {
+    const uint8_t *p = page.pixels + (240 * 640 + 320) * page.bytesPerPixel;
+    ObservedPixel += p[0] | p[1] << 8 | p[2] << 16;
+}
+
+TEST(HeadlessClock, EachWaitOfTheGameMovesTheClockByItsOwnStep) {
+    ASSERT_TRUE(OpenScreen(32, 0));
+    HeadlessSetClock(5.0);
+    EXPECT_NEAR(ClockStep([] { ClockSeconds(); }), 1e-6, 1e-12);
+    EXPECT_NEAR(SleptSeconds(20), 0.020, 1e-12);
+    // A poll pumps the display (0.1 ms) and reads the clock once (1 us).
+    EXPECT_NEAR(ClockStep([] { KeyDown(kKeyEnter); }), 0.000101, 1e-9);
+    int32_t x, y, wheel, buttons;
+    EXPECT_NEAR(ClockStep([&] { ReadMouse(x, y, wheel, buttons); }), 0.000101, 1e-9);
+    // A present waits for the next sixtieth, a whole one when standing on a tick.
+    HeadlessSetClock(1.0 + 0.25 * kTick);
+    WaitRetrace();
+    EXPECT_NEAR(HeadlessClock(), 61 * kTick, 1e-12);
+    for (int i = 0; i < 600; ++i)
+        ASSERT_NEAR(ClockStep(WaitRetrace), kTick, 1e-9) << i;
+    // PresentPage sleeps 2 ms more; the observer sees the page until turned off.
+    HeadlessSetObserver(RecordCentrePixel);
+    SetPages(1, 0);
+    FillBox(300, 200, 340, 280, 0xC03010);
+    HeadlessSetClock(2.0 + 0.5 * kTick);
+    PresentPage();
+    EXPECT_NEAR(HeadlessClock(), 121 * kTick + 0.002, 1e-9);
+    HeadlessSetObserver(nullptr);
+    PresentPage();
+    EXPECT_EQ(ObservedPixel, 0xC03010u);
+    EXPECT_EQ(HeadlessPresentCount(), 603u);
+}
+
+TEST(Sleep, ShortSleepsRunWholeLongOnesWakeForAPressAndMinusOneWaitsForOne) {
+    OpenOffscreenPages(32);
+    std::array<ScriptStep, 3> script{{{20.0, {}}, {21.0, {}}, {30.0, {}}}};
+    script[0].state.keys[kKeySpace] = script[2].state.keys[kKeySpace] = true;
+    UseScript(script);
+    HeadlessSetClock(19.0);
+    for (int ms : {0, -2, -2147483647 - 1})
+        EXPECT_NEAR(SleptSeconds(ms), 0.0, 1e-12) << ms;
+    SleepMs(-1);
+    EXPECT_GE(HeadlessClock(), 20.0);
+    EXPECT_LT(HeadlessClock(), 20.051);
+    HeadlessSetClock(30.0);
     for (int ms : {1, 2, 99})
         EXPECT_NEAR(SleptSeconds(ms), ms / 1000.0, 1e-9);
     EXPECT_NEAR(SleptSeconds(100), 0.050, 1e-4); // the press is used up
@@ -35,22 +81,6 @@ TEST(Sleep, ShortSleepsRunWholeAndLongOnesWakeAtTheFirstSliceWithAPress) {
     // Without a press: 50 ms slices, and the remainder at the end.
     EXPECT_NEAR(SleptSeconds(230), 0.230, 1e-4);
     EXPECT_NEAR(SleptSeconds(150), 0.150, 1e-4);
-}
-
-TEST(Sleep, MinusOneWaitsForAPressAndOtherValuesReturnAtOnce) {
-    PressSpaceAtTwenty(19.0);
-    for (int ms : {0, -2, -2147483647 - 1})
-        EXPECT_NEAR(SleptSeconds(ms), 0.0, 1e-12) << ms;
-    SleepMs(-1);
-    EXPECT_GE(HeadlessClock(), 20.0);
-    EXPECT_LT(HeadlessClock(), 20.051);
-}
-
-// How far the clock moves in one WaitFrame.
-double FrameWait() {
-    const double before = HeadlessClock();
-    WaitFrame();
-    return HeadlessClock() - before;
 }
 
 TEST(WaitFrame, KeepsTheRateCountsTheFramesOwnWorkAndNeverWaitsLongerThanAPeriod) {
@@ -63,16 +93,47 @@ TEST(WaitFrame, KeepsTheRateCountsTheFramesOwnWorkAndNeverWaitsLongerThanAPeriod
     EXPECT_LT(HeadlessClock(), 110.05);
     TargetFps = 45;
     SleepMs(15); // the frame's own work
-    EXPECT_NEAR(FrameWait(), 1.0 / 45 - 0.015, 5e-4);
+    EXPECT_NEAR(ClockStep(WaitFrame), 1.0 / 45 - 0.015, 5e-4);
     SleepMs(40); // a frame slower than the cap is not delayed further
-    EXPECT_LT(FrameWait(), 0.0015);
+    EXPECT_LT(ClockStep(WaitFrame), 0.0015);
     // LastFrameTime from a later clock base, or a wild cap: one period at most.
     LastFrameTime = HeadlessClock() + 5000.0;
-    EXPECT_LT(FrameWait(), 1.0 / 45 + 0.002);
+    EXPECT_LT(ClockStep(WaitFrame), 1.0 / 45 + 0.002);
     for (int fps : {0, -45}) {
         TargetFps = fps;
-        EXPECT_LT(FrameWait(), 0.002) << fps;
+        EXPECT_LT(ClockStep(WaitFrame), 0.002) << fps;
     }
+}
+
+std::array<double, 64> DrawAfter(double seed) {
+    SeedRandom(seed);
+    std::array<double, 64> values{};
+    for (double &v : values)
+        v = RandomUnit();
+    return values;
+}
+
+TEST(Random, WholeStepsOfOneIn32768BelowOneAndSeedsTruncateSaturateOrTakeTheClock) {
+    SeedRandom(12345);
+    std::set<int> seen;
+    for (int i = 0; i < 200000; ++i) {
+        const double steps = RandomUnit() * 32768.0;
+        ASSERT_TRUE(steps == std::floor(steps) && steps >= 0 && steps < 32768) << steps;
+        seen.insert(int(steps));
+    }
+    EXPECT_GT(seen.size(), 32000u); // spread over the range, not a short cycle
+    for (double v : DrawAfter(std::nan("")))
+        EXPECT_TRUE(v >= 0.0 && v < 1.0);
+    EXPECT_NE(DrawAfter(77), DrawAfter(78));
+    HeadlessSetClock(1234.75);
+    const std::pair<double, double> sameAs[] = {
+        {77.9, 77},
+        {-3.7, -3},
+        {1e300, 2147483647.0},
+        {-std::numeric_limits<double>::infinity(), -2147483648.0},
+        {-1, 1234}};
+    for (const auto &[seed, equal] : sameAs)
+        EXPECT_EQ(DrawAfter(seed), DrawAfter(equal)) << seed;
 }
 
 } // namespace

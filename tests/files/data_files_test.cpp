@@ -1,15 +1,16 @@
-#include "platform/text_fields.h"
-
+// The field reader of the data files, text to number, and the best-score file.
 #include <cfloat>
 #include <cmath>
 #include <string>
 
+#include "platform/text_fields.h"
+#include "screens/hiscore_file.h"
 #include "temp_dir.h"
 
 namespace halvane {
 namespace {
 
-class TextFieldsTest : public TempDirTest {
+class DataFilesTest : public TempDirTest {
   protected:
     void Open(const std::string &text) {
         WriteText("data.txt", text);
@@ -21,7 +22,7 @@ class TextFieldsTest : public TempDirTest {
     }
 };
 
-TEST_F(TextFieldsTest, LineEndsAndCommasSeparateTheSameFields) {
+TEST_F(DataFilesTest, LineEndsAndCommasSeparateTheSameFields) {
     for (const char *text :
          {"1,0,32", "1\n0\n32\n", "1\r\n0\r\n32\r\n", "1\r0\r32", " 1, 0,\t32"}) {
         SCOPED_TRACE(text);
@@ -32,7 +33,7 @@ TEST_F(TextFieldsTest, LineEndsAndCommasSeparateTheSameFields) {
     }
 }
 
-TEST_F(TextFieldsTest, NumericPrefixesBlanksQuotesAndSaturation) {
+TEST_F(DataFilesTest, NumericPrefixesBlanksQuotesAndSaturation) {
     Open("3.7,2.5e1,-.5,1e,+7x,abc,12 34,1.5E-2,7 ,6\n"
          "hello world,\"a, b\tc\",\"12\" ,x\r\n\r\ny,\"unclosed, to the end");
     EXPECT_EQ(ReadIntField(1), 3);
@@ -51,7 +52,7 @@ TEST_F(TextFieldsTest, NumericPrefixesBlanksQuotesAndSaturation) {
     EXPECT_EQ(ReadIntField(1), INT32_MIN);
 }
 
-TEST_F(TextFieldsTest, FieldsStopAtTheirMaximumLength) {
+TEST_F(DataFilesTest, FieldsStopAtTheirMaximumLength) {
     Open("1234567890123456789,123456789012345\n-2147483648,5\n-1.234567890123\r\n7,");
     EXPECT_EQ(ReadFloatField(1), 123456789012345.0f); // 15 characters
     // 11 characters, "12345678901", saturated; one of exactly 11 owns its separator.
@@ -66,9 +67,9 @@ TEST_F(TextFieldsTest, FieldsStopAtTheirMaximumLength) {
     EXPECT_STREQ(small, "qqqqqqq");
     EXPECT_EQ(Text(), "after");
     // 400 KiB of "1,": the first 256 KiB hold 131,072 fields, then the end.
-    std::string big;
-    for (int i = 0; i < 200 * 1024; ++i)
-        big += "1,";
+    std::string big(400 * 1024, ',');
+    for (std::size_t i = 0; i < big.size(); i += 2)
+        big[i] = '1';
     Open(big);
     int ones = 0;
     while (ReadIntField(1) == 1)
@@ -76,7 +77,7 @@ TEST_F(TextFieldsTest, FieldsStopAtTheirMaximumLength) {
     EXPECT_EQ(ones, 256 * 1024 / 2);
 }
 
-TEST_F(TextFieldsTest, FileNumbersOpenCloseAndRunOut) {
+TEST_F(DataFilesTest, FileNumbersOpenCloseAndRunOut) {
     OpenForReading(2, "no-such-file.dat");
     EXPECT_EQ(Text(2) + Text(7), ""); // 7 was never opened
     WriteText("a.txt", "1,2");
@@ -113,6 +114,27 @@ TEST(TextToNumber, PrefixesInEveryBaseAndHugeTextStaysFinite) {
     EXPECT_EQ(TextToNumber("0." + std::string(400, '0') + "1"), 0.0);
     EXPECT_EQ(TextToNumber("&H" + std::string(400, 'F')), DBL_MAX);
     EXPECT_NEAR(TextToNumber("&H" + std::string(40, 'F')) / std::pow(16.0, 40), 1.0, 1e-12);
+}
+
+TEST_F(DataFilesTest, BestScoreIsScrambledWithTheRepeatedKeyAndReadsBackTiesToEven) {
+    std::string every(256, '\0'), scrambled;
+    for (int i = 0; i < 256; ++i)
+        every[i] = char(i);
+    ScrambleText(scrambled = every, HiScoreKey);
+    for (int i = 0; i < 256; ++i) // added modulo 256, the key restarting after its fifth byte
+        ASSERT_EQ(uint8_t(scrambled[i]), uint8_t(i + "brask"[i % 5])) << i;
+    UnscrambleText(scrambled, HiScoreKey);
+    EXPECT_EQ(scrambled, every);
+    EXPECT_EQ(ReadHiScoreFile(), 0); // no file yet
+    std::filesystem::create_directory("Data");
+    ASSERT_TRUE(WriteHiScoreFile(1234.0f));
+    std::string text = "1234";
+    ScrambleText(text, HiScoreKey);
+    const auto bytes = ReadBytes("Data/hs.dat");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text + "\r\n");
+    ScrambleText(text = "12.5", HiScoreKey);
+    WriteText("Data/hs.dat", text + "\r\n");
+    EXPECT_EQ(ReadHiScoreFile(), 12);
 }
 
 } // namespace

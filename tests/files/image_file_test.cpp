@@ -1,8 +1,8 @@
-#include <algorithm>
+// Picture files onto the page and the page into files: BMP and raw images, screenshots.
 #include <cstring>
 #include <functional>
 
-#include "core/image.h"
+#include "core/game_state.h"
 #include "platform/image_file.h"
 #include "platform/screen.h"
 #include "temp_dir.h"
@@ -49,26 +49,26 @@ uint32_t Pattern(int x, int y) {
     return uint32_t(x * 3 + y) % 256 << 16 | uint32_t(y * 5) % 256 << 8 | uint32_t(x ^ y) % 256;
 }
 
-std::vector<uint8_t> PageCopy() {
-    const uint8_t *p = PagePixels(WorkPageIndex());
-    return {p, p + kScreenWidth * kScreenHeight * ScreenBytesPerPixel()};
-}
-
-class ImageLoadTest : public TempDirTest {
+class ImageFileTest : public TempDirTest {
   protected:
     void SetUp() override {
         TempDirTest::SetUp();
         OpenOffscreenPages(32);
+        ScreenshotNumber = 1;
     }
     int Load(const std::vector<uint8_t> &bytes) {
         WriteBytes("pic.bgr", bytes);
         return LoadImageFile("pic.bgr");
     }
+    static std::vector<uint8_t> Page() {
+        const uint8_t *p = PagePixels(WorkPageIndex());
+        return {p, p + 640 * 480 * ScreenBytesPerPixel()};
+    }
     // Page pixels inside w x h must be expect(x, y), those outside `outside`.
-    void ExpectPicture(int w, int h, const PixelOf &expect, uint32_t outside) {
+    static void ExpectPicture(int w, int h, const PixelOf &expect, uint32_t outside = 0) {
         int wrong = 0;
-        for (int y = 0; y < kScreenHeight; ++y)
-            for (int x = 0; x < kScreenWidth; ++x) {
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x) {
                 const uint32_t want = (x < w && y < h) ? expect(x, y) : outside;
                 if (uint32_t(ReadPixel(x, y)) != want && ++wrong < 5)
                     ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex
@@ -78,20 +78,20 @@ class ImageLoadTest : public TempDirTest {
     }
 };
 
-TEST_F(ImageLoadTest, TrueColourPicturesLoadExactlyAndTouchOnlyThePage) {
+TEST_F(ImageFileTest, TrueColourPicturesLoadExactlyAndTouchOnlyThePage) {
     FillBox(0, 0, 639, 479, 0x445566);
     ASSERT_EQ(Load(MakeBmp(100, 50, 24, Pattern)), kImageLoaded);
     ExpectPicture(100, 50, Pattern, 0x445566);
     ASSERT_EQ(Load(MakeBmp(700, 500, 24, Pattern)), kImageLoaded);
-    ExpectPicture(640, 480, Pattern, 0);
+    ExpectPicture(640, 480, Pattern);
     // 32 bits are copied as they are, top byte included.
     auto withTop = [](int x, int y) { return 0xAB000000u | Pattern(x, y); };
     ClearWorkPage();
     ASSERT_EQ(Load(MakeBmp(20, 10, 32, withTop)), kImageLoaded);
-    ExpectPicture(20, 10, withTop, 0);
+    ExpectPicture(20, 10, withTop);
 }
 
-TEST_F(ImageLoadTest, IndexedPicturesLookUpTheColourTable) {
+TEST_F(ImageFileTest, IndexedPicturesLookUpTheColourTable) {
     std::vector<uint32_t> table(16);
     for (uint32_t i = 0; i < 16; ++i)
         table[i] = 0x110307 * i;
@@ -100,30 +100,23 @@ TEST_F(ImageLoadTest, IndexedPicturesLookUpTheColourTable) {
         SCOPED_TRACE(bits);
         auto index = [&](int x, int y) { return uint32_t(x * 7 + y) % std::min(16, 1 << bits); };
         ASSERT_EQ(Load(MakeBmp(37, 11, bits, index, table)), kImageLoaded);
-        ExpectPicture(
-            37, 11, [&](int x, int y) { return table[index(x, y)]; }, 0);
+        ExpectPicture(37, 11, [&](int x, int y) { return table[index(x, y)]; });
     }
     // A short table reads missing entries as black.
     ClearWorkPage();
     auto twoIndices = [](int x, int) { return x == 0 ? 1u : 200u; };
     ASSERT_EQ(Load(MakeBmp(4, 2, 8, twoIndices, {0x111111, 0x222222})), kImageLoaded);
-    ExpectPicture(
-        4, 2, [](int x, int) { return x == 0 ? 0x222222u : 0u; }, 0);
+    ExpectPicture(4, 2, [](int x, int) { return x == 0 ? 0x222222u : 0u; });
     // A 16-bit page gets converted colours, widened back by ReadPixel.
     OpenOffscreenPages(16);
     ASSERT_EQ(Load(MakeBmp(2, 1, 8, [](int x, int) { return x + 0u; }, {0x00FF00, 0x102030})),
               kImageLoaded);
-    ExpectPicture(
-        2, 1, [](int x, int) { return x ? 0x102031u : 0xFF00u; }, 0);
-}
-
-TEST(ImageLoadNoScreen, RefusedBeforeTheScreenOpens) {
-    EXPECT_EQ(LoadImageFile("anything.bmp"), kImageNoScreenOrDepth);
+    ExpectPicture(2, 1, [](int x, int) { return x ? 0x102031u : 0xFF00u; });
 }
 
 // Refused, empty, hostile and cut-off files: each gives its code and leaves
 // the page as it was (the sanitizer build runs these too).
-TEST_F(ImageLoadTest, BadFilesLeaveThePage) {
+TEST_F(ImageFileTest, BadFilesLeaveThePage) {
     const auto good = MakeBmp(10, 10, 24, Pattern);
     const struct {
         const char *what;
@@ -146,7 +139,7 @@ TEST_F(ImageLoadTest, BadFilesLeaveThePage) {
         {"huge offset", 10, 4, 0xFFFFFFFF, kImageBadFile},
     };
     FillBox(0, 0, 639, 479, 0x445566);
-    const auto before = PageCopy();
+    const auto before = Page();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         auto bytes = good;
@@ -154,33 +147,68 @@ TEST_F(ImageLoadTest, BadFilesLeaveThePage) {
         for (int i = 0; i < c.size; ++i)
             bytes[c.at + i] = uint8_t(c.value >> (8 * i));
         EXPECT_EQ(Load(bytes), c.code);
-        EXPECT_EQ(PageCopy(), before);
+        EXPECT_EQ(Page(), before);
     }
     EXPECT_EQ(LoadImageFile("missing.bmp"), kImageCannotOpen);
     EXPECT_EQ(Load({0xFE, 1, 2}), kImageBadFile); // a raw header cut short
-    EXPECT_EQ(PageCopy(), before);
+    EXPECT_EQ(Page(), before);
 }
 
-// A raw image with the long header: 0xFE, a 32-bit length, then the bytes.
-std::vector<uint8_t> RawLong(uint32_t length, std::size_t dataBytes) {
-    std::vector<uint8_t> b(5 + dataBytes);
-    b[0] = 0xFE;
-    Put32(b, 1, length);
-    for (std::size_t i = 0; i < dataBytes; ++i)
-        b[5 + i] = uint8_t(i * 7 + i / 3);
-    return b;
+TEST(ImageFileNoScreen, RefusedBeforeTheScreenOpens) {
+    EXPECT_EQ(LoadImageFile("anything.bmp"), kImageNoScreenOrDepth);
 }
 
-TEST_F(ImageLoadTest, RawImagesCopyWhatTheyHoldAndThePageTakes) {
-    // Claiming more than the page holds fills the page only.
-    const auto full = RawLong(0xFFFFFFFF, 1228800 + 1024);
+TEST_F(ImageFileTest, RawImagesCopyWhatTheyHoldAndThePageTakes) {
+    // The long header: 0xFE, a 32-bit length claiming more than the page holds.
+    std::vector<uint8_t> full(5 + 1228800 + 1024);
+    for (std::size_t i = 0; i < full.size(); ++i)
+        full[i] = uint8_t(i * 7 + i / 3);
+    full[0] = 0xFE;
+    Put32(full, 1, 0xFFFFFFFF);
     ASSERT_EQ(Load(full), kImageLoaded);
-    EXPECT_EQ(PageCopy(), std::vector<uint8_t>(full.begin() + 5, full.begin() + 5 + 1228800));
+    EXPECT_EQ(Page(), std::vector<uint8_t>(full.begin() + 5, full.begin() + 5 + 1228800));
+    // Saved under any name but .bmp, the page comes back the same.
+    ASSERT_TRUE(SaveScreenImage("round.bmpx"));
+    EXPECT_EQ(ReadBytes("round.bmpx").size(), 5u + 1228800);
+    ClearWorkPage();
+    ASSERT_EQ(LoadImageFile("round.bmpx"), kImageLoaded);
+    EXPECT_EQ(Page(), std::vector<uint8_t>(full.begin() + 5, full.begin() + 5 + 1228800));
     // The short header: 0xFD, segment, offset, then a 16-bit length.
     OpenOffscreenPages(16);
     ASSERT_EQ(Load({0xFD, 9, 9, 9, 9, 6, 0, 1, 2, 3, 4, 5, 6, 7, 8}), kImageLoaded);
-    EXPECT_EQ(std::vector<uint8_t>(PagePixels(WorkPageIndex()), PagePixels(WorkPageIndex()) + 8),
+    EXPECT_EQ(std::vector<uint8_t>(PagePixels(0), PagePixels(0) + 8),
               (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 0, 0}));
+}
+
+// The file a shot of a page showing pixel(x, y) must be: a 24-bit BMP at 72 dots per inch.
+std::vector<uint8_t> Shot(const PixelOf &pixel) {
+    auto b = MakeBmp(640, 480, 24, pixel);
+    Put32(b, 34, 640 * 480 * 3);
+    Put32(b, 38, 2834), Put32(b, 42, 2834);
+    return b;
+}
+
+TEST_F(ImageFileTest, ShotsAreExactBmpsOfThePageAndNeverReplaceAnEarlierOne) {
+    for (int i = 0; i < 640 * 480; ++i) {
+        const uint32_t v = 0xAB000000 | Pattern(i % 640, i / 640); // a top byte set is dropped
+        std::memcpy(PagePixels(0) + i * 4, &v, 4);
+    }
+    WriteText("screenshot2.bmp", "from an earlier run");
+    TakeScreenshot();
+    EXPECT_EQ(ScreenshotNumber, 1); // the caller adds 1
+    EXPECT_EQ(ReadBytes("screenshot1.bmp"), Shot(Pattern));
+    ++ScreenshotNumber;
+    TakeScreenshot();
+    EXPECT_EQ(ScreenshotNumber, 3);
+    EXPECT_EQ(ReadBytes("screenshot2.bmp").size(), 19u);
+    EXPECT_EQ(ReadBytes("screenshot3.bmp").size(), 921654u);
+    // A 16-bit page is widened; the extension may be in capitals.
+    OpenOffscreenPages(16);
+    FillBox(0, 0, 639, 479, 0x102030);
+    FillBox(10, 20, 10, 20, 0xFFFFFF);
+    ASSERT_TRUE(SaveScreenImage("wide.BMP"));
+    EXPECT_EQ(ReadBytes("wide.BMP"),
+              Shot([](int x, int y) { return x == 10 && y == 20 ? 0xFFFFFFu : 0x102031u; }));
 }
 
 } // namespace

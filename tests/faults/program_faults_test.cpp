@@ -2,83 +2,67 @@
 // moment: pictures missing, empty, cut short or of another format, the
 // Graphics folder gone, level files missing, short or junk, the screenshot
 // folder gone, and the end of the program raised on every kind of screen.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "core/game_state.h"
 #include "platform/image_file.h"
 #include "platform/screen.h"
+#include "tests/files/temp_dir.h"
 #include "tests/soak/soak_run.h"
-
-namespace fs = std::filesystem;
 
 namespace halvane {
 namespace {
 
-const char *const kPictures[] = {"mmenu.bgr",   "backg1.bgr",   "backg2.bgr",
-                                 "backg3.bgr",  "backg4.bgr",   "briefscrn.bgr",
-                                 "endgame.bgr", "zqsprite.spr", "crymsg.spr"};
+namespace fs = std::filesystem;
 
-// A copy of the project's Data and Graphics folders that a test may break.
-class BrokenInstall : public ::testing::Test {
+// A copy of the shipped Data and Graphics folders that a test may break.
+class BrokenInstall : public TempDirTest {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "halvane-install-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        fs::copy(fs::path(HALVANE_SOURCE_DIR) / "Data", dir_ / "Data");
-        fs::remove(dir_ / "Data/hs.dat");
-        fs::copy(fs::path(HALVANE_SOURCE_DIR) / "Graphics", dir_ / "Graphics");
+        TempDirTest::SetUp();
+        fs::copy(fs::path(HALVANE_SOURCE_DIR) / "Data", "Data");
+        fs::copy(fs::path(HALVANE_SOURCE_DIR) / "Graphics", "Graphics");
     }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-    void Write(const std::string &name, const std::string &bytes) {
-        std::ofstream out(dir_ / name, std::ios::binary | std::ios::trunc);
-        out << bytes;
-    }
-    std::string Read(const std::string &name) {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    static std::string Read(const std::string &name) {
+        const std::vector<uint8_t> bytes = ReadBytes(name);
+        return {bytes.begin(), bytes.end()};
     }
     // Plays `frames` frames of play and checks that nothing broke.
-    SoakResult Play(long frames) {
-        const SoakResult r = RunSoak(dir_.string(), frames, 31);
+    SoakResult Play(long frames, long endAtPresent = 0) {
+        const SoakResult r = RunSoak(dir_.string(), frames, 77, endAtPresent);
         EXPECT_EQ(r.failure, "");
         EXPECT_EQ(r.exitCode, 0);
-        EXPECT_EQ(r.playFrames, frames);
+        if (endAtPresent == 0) {
+            EXPECT_EQ(r.playFrames, frames);
+        }
         return r;
     }
-    fs::path dir_;
 };
 
 TEST_F(BrokenInstall, BrokenPicturesOfEveryKindLeaveAPlayableGame) {
+    const char *const pictures[] = {"mmenu.bgr",   "backg1.bgr",   "backg2.bgr",
+                                    "backg3.bgr",  "backg4.bgr",   "briefscrn.bgr",
+                                    "endgame.bgr", "zqsprite.spr", "crymsg.spr"};
+    std::vector<std::string> goods;
+    for (const char *picture : pictures)
+        goods.push_back(Read(std::string("Graphics/") + picture));
     // Missing, empty, cut after the header, cut in the pixels, a text file,
     // and a BMP of a depth the game refuses.
-    std::vector<std::string> goods;
-    for (const char *picture : kPictures)
-        goods.push_back(Read(std::string("Graphics/") + picture));
     for (int kind = 0; kind < 6; ++kind) {
         for (std::size_t i = 0; i < goods.size(); ++i) {
-            const std::string name = std::string("Graphics/") + kPictures[i];
-            const std::string &good = goods[i];
-            ASSERT_GT(good.size(), 60u) << name;
-            if (kind == 0) fs::remove(dir_ / name);
-            if (kind == 1) Write(name, "");
-            if (kind == 2) Write(name, good.substr(0, 60));
-            if (kind == 3) Write(name, good.substr(0, good.size() / 2));
-            if (kind == 4) Write(name, "this is not a picture\n");
-            if (kind == 5) {
-                std::string sixteen = good;
-                sixteen[28] = 16;
-                Write(name, sixteen);
-            }
+            const std::string name = std::string("Graphics/") + pictures[i];
+            std::string sixteen = goods[i];
+            sixteen[28] = 16;
+            const std::string broken[] = {"",
+                                          "",
+                                          goods[i].substr(0, 60),
+                                          goods[i].substr(0, goods[i].size() / 2),
+                                          "this is not a picture\n",
+                                          sixteen};
+            WriteText(name, broken[kind]);
+            if (kind == 0) fs::remove(name);
         }
         SCOPED_TRACE("kind " + std::to_string(kind));
         Play(300);
@@ -86,7 +70,7 @@ TEST_F(BrokenInstall, BrokenPicturesOfEveryKindLeaveAPlayableGame) {
 }
 
 TEST_F(BrokenInstall, WithoutGraphicsTheGameSaysWhatIsMissingAndStops) {
-    fs::remove_all(dir_ / "Graphics");
+    fs::remove_all("Graphics");
     ::testing::internal::CaptureStderr();
     const SoakResult r = RunSoak(dir_.string(), 100, 31);
     const std::string said = ::testing::internal::GetCapturedStderr();
@@ -97,42 +81,36 @@ TEST_F(BrokenInstall, WithoutGraphicsTheGameSaysWhatIsMissingAndStops) {
 
 TEST_F(BrokenInstall, BrokenLevelFilesArePlayedOverGeneratedTerrain) {
     const std::string good = Read("Data/level3.dat");
-    fs::remove(dir_ / "Data/level1.dat");
-    Write("Data/level2.dat", good.substr(0, good.size() / 3));
+    fs::remove("Data/level1.dat");
+    WriteText("Data/level2.dat", good.substr(0, good.size() / 3));
     std::string junk = good;
     for (std::size_t i = 0; i < junk.size(); i += 7)
-        junk[i] = static_cast<char>("x\"\r,-.e"[i % 7]);
-    Write("Data/level3.dat", junk);
-    Write("Data/level4.dat", std::string(5000, '\xff'));
-    Write("Data/level5.dat", "1e39,-1e39,nan,inf," + good);
-    const SoakResult r = Play(6000);
-    EXPECT_GE(r.levelsCompleted, 1);
+        junk[i] = "x\"\r,-.e"[i % 7];
+    WriteText("Data/level3.dat", junk);
+    WriteText("Data/level4.dat", std::string(5000, '\xff'));
+    WriteText("Data/level5.dat", "1e39,-1e39,nan,inf," + good);
+    EXPECT_GE(Play(6000).levelsCompleted, 1);
 }
 
 TEST_F(BrokenInstall, EndedOnAnyScreenTheGameExitsCleanlyWithTheBestScoreWhole) {
     // A first run counts the pages of a won game and a lost one; then the
     // game is ended at pages spread over them, as a closed window or SIGTERM
     // would end it (menu, briefings, play, statistics, fly-out, epilogue,
-    // best-score screen, game over).
-    const SoakResult whole = RunSoak(dir_.string(), 16000, 77);
-    ASSERT_EQ(whole.failure, "");
+    // best-score screen, game over), and in play in the first level and a
+    // later one.
+    const SoakResult whole = Play(16000);
     ASSERT_GE(whole.gamesWon, 1);
     ASSERT_GE(whole.gamesLost, 1);
-    constexpr int kEnds = 6;
-    for (int i = 0; i < kEnds; ++i) {
-        fs::remove(dir_ / "Data/hs.dat");
-        const long at = 1 + whole.presents * i / kEnds;
-        const SoakResult r = RunSoak(dir_.string(), 16000, 77, at);
-        EXPECT_EQ(r.exitCode, 0) << "ended at page " << at;
+    for (int i = 0; i < 6; ++i) {
+        const long at = 1 + whole.presents * i / 6;
+        SCOPED_TRACE("ended at page " + std::to_string(at));
+        const SoakResult r = Play(16000, at);
         EXPECT_EQ(r.presents, at);
-        EXPECT_TRUE(r.bestScoreKept) << "ended at page " << at;
+        EXPECT_TRUE(r.bestScoreKept);
     }
-    // And in the middle of play, in the first level and a later one.
     for (long frame : {400L, 7000L}) {
-        fs::remove(dir_ / "Data/hs.dat");
-        const SoakResult r = RunSoak(dir_.string(), frame, 77);
-        EXPECT_EQ(r.exitCode, 0) << "ended at frame " << frame;
-        EXPECT_TRUE(r.bestScoreKept) << "ended at frame " << frame;
+        SCOPED_TRACE("ended at frame " + std::to_string(frame));
+        EXPECT_TRUE(Play(frame).bestScoreKept);
     }
 }
 

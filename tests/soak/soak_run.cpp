@@ -4,14 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
 #include "app/pilots.h"
 #include "app/startup.h"
 #include "core/game_state.h"
-#include "core/numbers.h"
 #include "platform/display.h"
 #include "platform/headless.h"
 #include "platform/input.h"
@@ -28,35 +26,30 @@ namespace halvane {
 namespace {
 
 // What the run has seen so far; the observer and the pilot share it.
-SoakResult Result;
-long FrameTarget = 0;
-long EndAtPresent = 0;
-int LastCycle = -1;
-float LastLevel = 0;
-float LastLives = 0;
-bool Sabotage = false; // this game the pilot dives into the ground
-long PagesSincePlay = 0;
-int PilotCycle = -1;
+struct Run {
+    SoakResult result;
+    long frameTarget = 0, endAtPresent = 0, pagesSincePlay = 0;
+    int lastCycle = -1, pilotCycle = -1;
+    float lastLevel = 0, lastLives = 0;
+    bool sabotage = false; // this game the pilot dives into the ground
+} Soak;
 
 bool Finite(float v) {
     return std::isfinite(v);
 }
 
+// The active records of a table, or -1 when one is not finite or has a
+// stray state.
 template <int N> int ActiveRecords(const OffsetArray<ObjectRecord, 1, N> &table) {
     int n = 0;
-    for (int i = 1; i <= N; ++i)
-        n += table[i].state == kSlotActive;
-    return n;
-}
-
-template <int N> bool RecordsSound(const OffsetArray<ObjectRecord, 1, N> &table) {
     for (int i = 1; i <= N; ++i) {
         const ObjectRecord &r = table[i];
-        if (!Finite(r.x) || !Finite(r.y) || !Finite(r.z)) return false;
-        if (r.state != kSlotFree && r.state != kSlotActive && r.state != kSlotDestroyed)
-            return false;
+        if (!Finite(r.x) || !Finite(r.y) || !Finite(r.z) ||
+            (r.state != kSlotFree && r.state != kSlotActive && r.state != kSlotDestroyed))
+            return -1;
+        n += r.state == kSlotActive;
     }
-    return true;
+    return n;
 }
 
 // The first invariant of the world that does not hold, or an empty text.
@@ -67,9 +60,8 @@ std::string BrokenInvariant() {
     if (MissileCount > kMissilesInFlight) why << "more than four missiles";
     // At the fly-out every ship is destroyed at once and the counter keeps
     // its value until the next level's reset.
-    if (EndPhase == 0 && ActiveRecords(Ship) != ShipCount) why << "ShipCount " << ShipCount;
-    if (!RecordsSound(Ship) || !RecordsSound(Mine) || !RecordsSound(Missile))
-        why << "an object record is not finite or has a stray state";
+    if (ActiveRecords(Ship) < 0 || (EndPhase == 0 && ActiveRecords(Ship) != ShipCount))
+        why << "ShipCount " << ShipCount << " vs records";
     for (int i = 1; i <= kShipSlots; ++i)
         if (Ship[i].state == kSlotActive &&
             (ShipRoll[i] < 1 || ShipRoll[i] > 7 || ShipPitch[i] < 1 || ShipPitch[i] > 7))
@@ -90,10 +82,7 @@ std::string BrokenInvariant() {
         why << "mouse at " << MouseX << "," << MouseY;
     for (int r = kWindowFirstRow; r <= kWindowLastRow; ++r)
         for (int c = kLeftColumn; c <= kRightColumn; ++c)
-            if (!Finite(TerrainDepth[r][c])) {
-                why << "terrain cell " << r << "," << c << " not finite";
-                return why.str();
-            }
+            if (!Finite(TerrainDepth[r][c])) return why.str() + " terrain cell not finite";
     return why.str();
 }
 
@@ -102,38 +91,33 @@ std::string BrokenInvariant() {
 // the game polls at least once in each), checks the world, and ends the run
 // at its length, at the page asked for, or at the first fault.
 void CheckWorld(bool presented) {
-    if (LevelNumber >= 1 && LastLevel == 0) {
-        ++Result.gamesStarted;
-        Sabotage = Result.gamesStarted % 4 == 2;
+    SoakResult &r = Soak.result;
+    if (LevelNumber >= 1 && Soak.lastLevel == 0) Soak.sabotage = ++r.gamesStarted % 4 == 2;
+    r.levelsCompleted += LevelNumber > Soak.lastLevel && Soak.lastLevel >= 1;
+    r.gamesWon += LevelNumber == 6 && Soak.lastLevel == 5;
+    r.gamesLost += Lives < 0 && Soak.lastLives >= 0 && LevelNumber >= 1;
+    if (LevelNumber < 6) r.deepestLevel = std::max(r.deepestLevel, int(LevelNumber));
+    Soak.lastLevel = LevelNumber;
+    Soak.lastLives = Lives;
+    if (AnimCycle20 != Soak.lastCycle) {
+        Soak.lastCycle = AnimCycle20;
+        ++r.playFrames;
+        Soak.pagesSincePlay = 0;
     }
-    if (LevelNumber > LastLevel && LastLevel >= 1) ++Result.levelsCompleted;
-    if (LevelNumber == 6 && LastLevel == 5) ++Result.gamesWon;
-    if (Lives < 0 && LastLives >= 0 && LevelNumber >= 1) ++Result.gamesLost;
-    if (LevelNumber < 6) Result.deepestLevel = std::max(Result.deepestLevel, int(LevelNumber));
-    LastLevel = LevelNumber;
-    LastLives = Lives;
-
-    if (AnimCycle20 != LastCycle) {
-        LastCycle = AnimCycle20;
-        ++Result.playFrames;
-        PagesSincePlay = 0;
-    }
-    if (presented) {
-        ++Result.presents;
-        ++PagesSincePlay;
-    }
+    r.presents += presented;
+    Soak.pagesSincePlay += presented;
     std::string broken = BrokenInvariant();
     // The screens between levels show a few hundred pages; far more without
     // a frame of play means the game is stuck on one.
-    if (broken.empty() && PagesSincePlay > 20000) broken = "no play for 20000 pages";
+    if (broken.empty() && Soak.pagesSincePlay > 20000) broken = "no play for 20000 pages";
     if (!broken.empty()) {
         std::ostringstream where;
-        where << broken << " (frame of play " << Result.playFrames << ", level " << LevelNumber
-              << ", game " << Result.gamesStarted << ", menu item " << MenuSelection << ")";
-        Result.failure = where.str();
+        where << broken << " (frame of play " << r.playFrames << ", level " << LevelNumber
+              << ", game " << r.gamesStarted << ", menu item " << MenuSelection << ")";
+        r.failure = where.str();
         EndProgram(2);
     }
-    if (Result.playFrames >= FrameTarget || (presented && Result.presents == EndAtPresent))
+    if (r.playFrames >= Soak.frameTarget || (presented && r.presents == Soak.endAtPresent))
         EndProgram(0);
 }
 
@@ -145,20 +129,26 @@ void AfterPresent(const Page &) {
 // lost; the others are played to win.
 void SoakPilot(double now, InputState &state) {
     CheckWorld(false);
-    const bool newFrame = AnimCycle20 != PilotCycle;
-    PilotCycle = AnimCycle20;
+    const bool newFrame = AnimCycle20 != Soak.pilotCycle;
+    Soak.pilotCycle = AnimCycle20;
     PlayPilot(now, state);
-    if (Sabotage && !newFrame && LevelNumber >= 1 && LevelNumber < 6) {
+    if (Soak.sabotage && !newFrame && LevelNumber >= 1 && LevelNumber < 6) {
         state.mouseY = 479;
         state.keys[kKeyDown] = true;
         state.keys[kKeyUp] = false;
     }
 }
 
-// A scratch folder with the project's data files and pictures.
-fs::path MakeScratchFolder(const std::string &sourceDir) {
+} // namespace
+
+SoakResult RunSoak(const std::string &sourceDir, long playFrames, double seed, long endAtPresent) {
+    Soak = Run{};
+    Soak.frameTarget = playFrames;
+    Soak.endAtPresent = endAtPresent;
+    // A scratch folder with the project's data files and pictures.
+    const fs::path home = fs::current_path();
     std::string pattern = (fs::temp_directory_path() / "halvane-soak-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return {};
+    if (mkdtemp(pattern.data()) == nullptr) return {.failure = "no scratch folder"};
     const fs::path dir = pattern;
     fs::create_directory(dir / "Data");
     std::error_code none;
@@ -166,39 +156,17 @@ fs::path MakeScratchFolder(const std::string &sourceDir) {
         if (entry.path().filename() != "hs.dat")
             fs::copy_file(entry.path(), dir / "Data" / entry.path().filename());
     fs::create_directory_symlink(fs::path(sourceDir) / "Graphics", dir / "Graphics");
-    return dir;
-}
-
-} // namespace
-
-SoakResult RunSoak(const std::string &sourceDir, long playFrames, double seed, long endAtPresent) {
-    Result = SoakResult{};
-    FrameTarget = playFrames;
-    EndAtPresent = endAtPresent;
-    LastCycle = -1;
-    PilotCycle = -1;
-    LastLevel = 0;
-    LastLives = 0;
-    PagesSincePlay = 0;
-    Sabotage = false;
-    const fs::path home = fs::current_path();
-    const fs::path dir = MakeScratchFolder(sourceDir);
-    if (dir.empty()) {
-        Result.failure = "no scratch folder";
-        return Result;
-    }
     fs::current_path(dir);
     HeadlessSetClock(seed);
     ResetPlayPilot();
     UsePilot(SoakPilot);
     HeadlessSetObserver(AfterPresent);
-    Result.exitCode = HeadlessRun(StartUp);
+    Soak.result.exitCode = HeadlessRun(StartUp);
     HeadlessSetObserver(nullptr);
-    Result.bestScoreKept = ReadHiScoreFile() == HiScore;
+    Soak.result.bestScoreKept = ReadHiScoreFile() == HiScore;
     fs::current_path(home);
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-    return Result;
+    fs::remove_all(dir, none);
+    return Soak.result;
 }
 
 } // namespace halvane

@@ -128,12 +128,8 @@ TEST_F(DataFilesTest, BestScoreIsScrambledWithTheRepeatedKeyAndReadsBackTiesToEv
     EXPECT_EQ(ReadHiScoreFile(), 0); // no file yet
     std::filesystem::create_directory("Data");
     ASSERT_TRUE(WriteHiScoreFile(1234.0f));
-    std::string text = "1234";
-    ScrambleText(text, HiScoreKey);
-    const auto bytes = ReadBytes("Data/hs.dat");
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text + "\r\n");
-    ScrambleText(text = "12.5", HiScoreKey);
-    WriteText("Data/hs.dat", text + "\r\n");
+    EXPECT_EQ(ReadBytes("Data/hs.dat"), (std::vector<uint8_t>{0x93, 0xA4, 0x94, 0xA7, '\r', '\n'}));
+    WriteText("Data/hs.dat", "\x93\xA4\x8F\xA8\r\n"); // "12.5"
     EXPECT_EQ(ReadHiScoreFile(), 12);
 }
 

@@ -1,16 +1,20 @@
-// Whole stretches of a game through the screens: a level completed, the last
-// life lost, the last level completed, a game aborted.
+// The screens that touch files (screenshots, the best score) and whole
+// stretches of a game through the screens: a level completed, the last life
+// lost, the last level completed, a game aborted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "app/game_loop.h"
 #include "core/game_state.h"
 #include "core/image_store.h"
-#include "platform/audio.h"
+#include "platform/headless.h"
 #include "platform/screen.h"
 #include "render/font.h"
 #include "render/models.h"
+#include "screens/briefing.h"
+#include "screens/hiscore_check.h"
 #include "screens/hiscore_file.h"
 #include "tests/files/temp_dir.h"
 #include "tests/screens/screens_harness.h"
@@ -23,40 +27,171 @@ namespace {
 
 constexpr uint32_t kBackdrop = 0x404040;
 
-// A game in level 1 over flat ground (no level files), as the launch leaves
-// it, with the best score 40 on file.
+// A game in level 1 over flat ground as the launch leaves it, the menu
+// picture white.
+void StartGame() {
+    PrepareScreens();
+    FillBox(0, 0, 639, 479, 0xFFFFFF);
+    GrabImage(0, 0, 639, 479, ScreenImages[MenuBackground]);
+    FillBox(0, 0, 639, 479, kBackdrop);
+    GrabImage(0, 0, 639, 479, ScreenImages[LevelBackground1]);
+    ClearWorkPage();
+    CraftModelScale = 0.1f;
+    FillAngleTables();
+    BuildCraftModels();
+    BuildMineModel();
+    BuildMissileModel();
+    for (int row = kMapFirstRow; row <= kMapLastRow; ++row)
+        for (int k = 1; k <= 30; ++k)
+            LevelMap[k][row] = k <= 15 ? 7 : 3;
+    ResetForLevel();
+    SpeedFactor = LevelNumber = 1;
+    LevelBackdrop = LevelBackground1;
+    Lives = 2;
+    Shield = 1000;
+    CraftRoll = CraftPitch = 4;
+    CraftY = 2;
+    OptControls = kMouseControls; // the keyboard's polls would slow the virtual clock
+}
+
+// Back at the menu: its picture faded in up to 240.
+void ExpectMenuFadedIn() {
+    EXPECT_EQ(FadeAlpha, 255);
+    EXPECT_EQ(static_cast<uint32_t>(ReadPixel(320, 240)), 0xF0F0F0u);
+}
+
+// The best score 40 on file.
 class GameFlow : public TempDirTest {
   protected:
     void SetUp() override {
         TempDirTest::SetUp();
         std::filesystem::create_directory("Data");
-        PrepareScreens();
-        FillBox(0, 0, 639, 479, kBackdrop);
-        GrabImage(0, 0, 639, 479, ScreenImages[LevelBackground1]);
-        ClearWorkPage();
-        CraftModelScale = 0.1f;
-        FillAngleTables();
-        BuildCraftModels();
-        BuildMineModel();
-        BuildMissileModel();
-        ResetForLevel();
-        SpeedFactor = 1;
-        LevelNumber = 1;
-        LevelBackdrop = LevelBackground1;
-        Lives = 2;
-        Shield = 1000;
+        StartGame();
         std::string best = "40";
         ScrambleText(best, HiScoreKey);
         WriteText("Data/hs.dat", best + "\r\n");
         HiScore = 40;
     }
     // Ends the level in this frame: the fly-out is at its end.
-    void FlyOut(int level) {
+    static void FlyOut(int level) {
         LevelNumber = static_cast<float>(level);
         EndPhase = 2;
         CraftZ = 9.95f;
     }
 };
+
+// A life lost at once explodes in 8 frames and play goes on; Esc then N
+// resumes with the world as it stood under the dimmed prompt; S held or
+// tapped saves one picture per press; Esc then Y abandons the game, which
+// never makes a best score.
+TEST_F(GameFlow, ALifeLostThePauseAndScreenshotsThenAbandoned) {
+    const auto before = ReadBytes("Data/hs.dat");
+    Score = 5000;
+    Shield = 0.5f;
+    ScreenshotNumber = 1;
+    HoldKey(kKeyEsc, 1.0, 1.2);
+    HoldKey(kKeyN, 3.0, 3.1);
+    HoldKey(kKeyS, 5.0, 5.5); // held over many frames
+    HoldKey(kKeyS, 6.0, 6.1);
+    HoldKey(kKeyEsc, 7.0, 7.2);
+    HoldKey(kKeyY, 8.0, 8.1);
+    RunGame();
+    ExpectMenuFadedIn();
+    EXPECT_EQ(Lives, 1);
+    EXPECT_EQ(Heard.rfind("boom@0 ", 0), 0u);
+    for (int i = 1; i < 8; ++i)
+        EXPECT_NE(Shots[i].hash, Shots[i - 1].hash) << i; // the explosion builds up
+    EXPECT_EQ(NextShot(0, true), 8);
+    int pause = 0;
+    while (Shots[pause].time < 1.5)
+        ++pause;
+    for (int i = pause; Shots[i].time < 2.9; ++i) {
+        EXPECT_EQ(Shots[i].fade, 135);
+        EXPECT_EQ(Shots[i].hash, Shots[pause].hash);
+        EXPECT_EQ(Shots[i].map, Shots[pause].map);
+    }
+    EXPECT_GE(Shots[NextShot(pause, true)].time, 3.0);
+    EXPECT_GT(Shots[ShotCount - 1].map, Shots[pause].map + 4); // the seconds after N were played
+    EXPECT_EQ(ScreenshotNumber, 3);
+    EXPECT_TRUE(std::filesystem::exists("screenshot2.bmp"));
+    EXPECT_FALSE(std::filesystem::exists("screenshot3.bmp"));
+    EXPECT_EQ(ReadBytes("Data/hs.dat"), before);
+    EXPECT_FALSE(std::filesystem::exists("Data/hs.dat.tmp"));
+    EXPECT_EQ(HiScore, 40);
+}
+
+// The read-out counts 1 after the first frame, then holds each game speed.
+TEST_F(GameFlow, MeasuredRateHoldsEachGameSpeed) {
+    for (const int fps : {13, 23, 33, 45}) {
+        StartGame();
+        FpsSecondMark = 0;
+        TargetFps = fps;
+        HoldKey(kKeyEsc, 4.0, 4.1);
+        HoldKey(kKeyY, 4.5, 4.6);
+        RunGame();
+        ExpectMenuFadedIn();
+        int at = NextShot(0, true);
+        EXPECT_EQ(Shots[at].fps, 1) << fps;
+        while (Shots[at].time < 3.5)
+            ++at;
+        EXPECT_NEAR(Shots[at].fps, fps, 1) << fps;
+    }
+}
+
+// Written at once as three bytes; the congratulation fades in by 15 from 0,
+// takes the held Enter at 165, fades out to 0 and waits for the release.
+TEST_F(GameFlow, AFirstBestOfFiveWritesThreeBytesAndCongratulates) {
+    std::filesystem::remove("Data/hs.dat");
+    HiScore = FadeAlpha = 0; // where the closing fade of play leaves it
+    Score = 5;
+    HoldKey(kKeyEnter, 0, 0.2);
+    HoldKey(kKeyEnter, 0.25, 2.0);
+    CheckHiScore();
+    EXPECT_EQ(ReadBytes("Data/hs.dat"), (std::vector<uint8_t>{'5' + 'b', 0x0D, 0x0A}));
+    EXPECT_FALSE(std::filesystem::exists("Data/hs.dat.tmp"));
+    EXPECT_EQ(HiScore, 5);
+    ASSERT_EQ(ShotCount, 11 + 11);
+    EXPECT_GE(Shots[0].time, 0.2);
+    for (int i = 0; i < 22; ++i)
+        EXPECT_EQ(Shots[i].fade, i < 11 ? 15 * (i + 1) : 150 - 15 * (i - 11));
+    ClearWorkPage();
+    DrawTextBlended(180, 190, "Congratulations! You beat the hi-score!", GameFont, 2, 165);
+    DrawTextBlended(234, 210, "The new hi-score is 5.", GameFont, 2, 165);
+    DrawTextBlended(199, 240, "Press ENTER or left mouse button", GameFont, 2, 165);
+    EXPECT_EQ(Shots[10].hash, WorkPageHash());
+    EXPECT_GE(HeadlessClock() - kStart, 2.0);
+    EXPECT_EQ(Heard, "stop@0 ");
+}
+
+// An equal score shows and writes nothing. A better one on a full disk keeps
+// the old file whole yet is the best of this run; its screen stays at 255
+// until a click, Space neither holding it up nor confirming. With room on the
+// disk again the next best is written.
+TEST_F(GameFlow, AnEqualBestChangesNothingAndAFullDiskLosesNothing) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    const auto before = ReadBytes("Data/hs.dat");
+    Score = 40;
+    CheckHiScore();
+    EXPECT_EQ(ShotCount, 0);
+    EXPECT_EQ(HiScore, 40);
+    std::filesystem::create_symlink("/dev/full", "Data/hs.dat.tmp");
+    Score = 100;
+    HoldKey(kKeySpace, 0, 3.0);
+    HoldButtons(kMouseLeft, 2.0, 2.1);
+    HoldKey(kKeyEnter, 3.5, 3.6);
+    CheckHiScore();
+    EXPECT_EQ(ReadBytes("Data/hs.dat"), before);
+    EXPECT_FALSE(std::filesystem::is_symlink("Data/hs.dat.tmp"));
+    EXPECT_EQ(HiScore, 100);
+    ASSERT_GT(ShotCount, 80);
+    EXPECT_LT(Shots[0].time, 0.1);
+    EXPECT_EQ(Shots[ShotCount - 80].fade, 255);
+    EXPECT_EQ(Shots[ShotCount - 18].fade, 255);
+    EXPECT_GE(Shots[ShotCount - 18].time, 2.0);
+    Score = 1234;
+    CheckHiScore();
+    EXPECT_EQ(ReadHiScoreFile(), 1234);
+}
 
 TEST_F(GameFlow, ACompletedLevelShowsItsMissesThenTheNextBriefing) {
     FlyOut(1);
@@ -65,19 +200,17 @@ TEST_F(GameFlow, ACompletedLevelShowsItsMissesThenTheNextBriefing) {
     SetPages(1, 0);
     FillBox(0, 0, 639, 479, kBackdrop); // the frame of play just drawn
     HoldKey(kKeyEnter, 1.0, 1.1);       // leaves the statistics
-    HoldKey(kKeyEnter, 6.0, 6.1);       // and the briefing
+    HoldKey(kKeyS, 3.0, 3.5);           // one screenshot of the briefing
+    HoldKey(kKeyS, 4.0, 4.1);           // and another
+    HoldKey(kKeyEnter, 6.0, 6.1);       // leaves the briefing
+    ScreenshotNumber = 1;
     RunEndPhase();
-
-    FillCapture(kBackdrop);
-    PutImage(0, 0, ScreenImages[CaptureImage], kPutBlend, 135);
-    DrawText(250, 220, "You missed 3 ships.", GameFont, 2, kTextTransparent);
-    DrawText(250, 230, "You missed 1 mines.", GameFont, 2, kTextTransparent);
-    DrawText(200, 250, "Press ENTER or left mouse button", GameFont, 2, kTextTransparent);
-    const uint64_t statistics = WorkPageHash();
-    int shown = 0;
-    for (int i = 0; i < ShotCount; ++i)
-        shown += Shots[i].hash == statistics;
-    EXPECT_GT(shown, 10);
+    EXPECT_TRUE(std::filesystem::exists("screenshot2.bmp"));
+    EXPECT_FALSE(std::filesystem::exists("screenshot3.bmp"));
+    const uint64_t statistics = StatisticsHash(kBackdrop, 3, 1);
+    EXPECT_GT(std::count_if(Shots.begin(), Shots.begin() + ShotCount,
+                            [&](const Shot &s) { return s.hash == statistics; }),
+              10);
     EXPECT_EQ(LevelNumber, 2);
     EXPECT_EQ(MissedShips, 0);
     EXPECT_EQ(MapPosition, kMapStart);
@@ -97,11 +230,14 @@ TEST_F(GameFlow, TheLastLifeLostRunsTheGameOverThenTheHiScoreCheck) {
     HoldKey(kKeyEnter, 3.0, 3.1); // the game over
     HoldKey(kKeyEnter, 5.0, 5.1); // the congratulation
     RunGame();
+    EXPECT_EQ(Lives, -1);
     EXPECT_EQ(HeardCount("boom"), 1);
     EXPECT_EQ(HiScore, 45);
     EXPECT_EQ(ReadHiScoreFile(), 45);
 }
 
+// The end screen fades out to black (15, then 0) and the congratulation fades
+// in right after (15, 30, ... 255): no closing fade of play between.
 TEST_F(GameFlow, TheLastLevelEndsWithTheEpilogueThenTheHiScoreCheck) {
     FlyOut(5);
     Score = 1000;
@@ -110,9 +246,8 @@ TEST_F(GameFlow, TheLastLevelEndsWithTheEpilogueThenTheHiScoreCheck) {
     InkBoxes[0] = {180, 190, 639, 190 + GameFont.height - 1}; // "Congratulations!"
     RunGame();
     EXPECT_EQ(GameCompleted, 1);
+    EXPECT_EQ(LevelNumber, 6);
     EXPECT_EQ(ReadHiScoreFile(), 1005);
-    // The end screen fades out to black (15, then 0) and the congratulation
-    // fades in right after (15, 30, ... 255): no closing fade of play between.
     int full = 0;
     while (full < ShotCount && Shots[full].ink[0] == 0)
         ++full;
@@ -123,17 +258,6 @@ TEST_F(GameFlow, TheLastLevelEndsWithTheEpilogueThenTheHiScoreCheck) {
     EXPECT_EQ(Shots[full - 17].fade, 0);
     EXPECT_EQ(Shots[full - 18].fade, 15);
     EXPECT_FALSE(Shots[full - 17].paced);
-}
-
-TEST_F(GameFlow, AnAbortedGameNeverTouchesTheScoreFile) {
-    const auto before = ReadBytes("Data/hs.dat");
-    Score = 5000;
-    HoldKey(kKeyEsc, 0.5, 0.6);
-    HoldKey(kKeyY, 1.0, 1.1);
-    RunGame();
-    EXPECT_EQ(ReadBytes("Data/hs.dat"), before);
-    EXPECT_FALSE(std::filesystem::exists("Data/hs.dat.tmp"));
-    EXPECT_EQ(HiScore, 40);
 }
 
 } // namespace

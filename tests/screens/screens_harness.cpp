@@ -10,13 +10,14 @@
 #include "platform/headless.h"
 #include "platform/screen.h"
 #include "render/font.h"
+#include "world/terrain.h"
 
 namespace halvane {
 
 std::array<Shot, kMaxShots> Shots;
 int ShotCount = 0;
 std::array<Box, 4> InkBoxes;
-std::array<std::array<int, 2>, 4> Probes;
+std::array<std::array<int, 2>, 8> Probes;
 std::string Heard;
 
 // A recording stand-in for the silent sound layer, so that tests hear the screens.
@@ -76,14 +77,22 @@ uint32_t PixelOf(const uint8_t *pixels, int x, int y) {
 void Record(const uint8_t *pixels, bool paced) {
     if (ShotCount >= kMaxShots) return;
     Shot &s = Shots[ShotCount++];
-    s = {HeadlessClock() - kStart, paced, FadeAlpha, PageHash(pixels), {}, {}, {}};
-    for (std::size_t i = 0; i < InkBoxes.size(); ++i) {
-        const Box &box = InkBoxes[i];
-        for (int y = box.y1; y <= box.y2; ++y)
-            for (int x = box.x1; x <= box.x2; ++x)
+    s = {HeadlessClock() - kStart,
+         paced,
+         FadeAlpha,
+         PageHash(pixels),
+         {},
+         {},
+         {},
+         {OptControls, OptBackground, OptGameSpeed, OptSfxVolume, OptMusicVolume, OptAltitudeMeter},
+         MapPosition,
+         MeasuredFps};
+    for (std::size_t i = 0; i < InkBoxes.size(); ++i)
+        for (int y = InkBoxes[i].y1; y <= InkBoxes[i].y2; ++y)
+            for (int x = InkBoxes[i].x1; x <= InkBoxes[i].x2; ++x)
                 s.ink[i] += PixelOf(pixels, x, y) == kFontInk;
+    for (std::size_t i = 0; i < Probes.size(); ++i)
         s.probe[i] = PixelOf(pixels, Probes[i][0], Probes[i][1]);
-    }
     for (int k = 1; k <= 11; ++k)
         s.lines[static_cast<std::size_t>(k - 1)] = LineAlpha[k];
 }
@@ -92,18 +101,18 @@ void Observe(const Page &page) {
     Record(page.pixels, false);
 }
 
-// Holds what the plan says; on the first poll after a paced frame was
-// finished (LastFrameTime moved with no page presented since) it records
-// that page: still the work page until the next frame selects the pages.
+// Holds what the plan says. On the first poll after a paced frame was
+// finished (LastFrameTime moved with no page presented since) it records that
+// page: still the work page until the next frame selects the pages.
 void ScreensPilot(double now, InputState &state) {
+    if (now - kStart > 60) throw ProgramEnded{99};
     state.keys.fill(false);
     state.buttons = 0;
     state.mouseX = 310;
     state.mouseY = 4;
-    const double t = now - kStart;
     for (int i = 0; i < HoldCount; ++i) {
         const Hold &h = Holds[static_cast<std::size_t>(i)];
-        if (t < h.from || t >= h.until) continue;
+        if (now - kStart < h.from || now - kStart >= h.until) continue;
         if (h.key >= 0) state.keys[static_cast<std::size_t>(h.key)] = true;
         state.buttons |= h.mask;
     }
@@ -135,12 +144,10 @@ void PrepareScreens() {
     GrabImage(0, 0, 639, 479, ScreenImages[BriefingBackground]);
     FillBox(0, 0, 639, 479, 0x485020);
     GrabImage(0, 0, 639, 479, ScreenImages[EndGameBackground]);
-    const std::array<int, 5> widths{320, 148, 107, 307, 55};
-    for (int slot = 2; slot <= 6; ++slot) {
-        const float w = static_cast<float>(widths[static_cast<std::size_t>(slot - 2)] - 1);
-        const float h = slot == 6 ? 16 : 18;
-        FillBox(0, 0, w, h, kScriptColours[static_cast<std::size_t>(slot - 2)]);
-        GrabImage(0, 0, w, h, Sprites[slot]);
+    const std::array<float, 5> widths{320, 148, 107, 307, 55};
+    for (std::size_t i = 0; i < 5; ++i) {
+        FillBox(0, 0, widths[i] - 1, i == 4 ? 16 : 18, kScriptColours[i]);
+        GrabImage(0, 0, widths[i] - 1, i == 4 ? 16 : 18, Sprites[static_cast<int>(i) + 2]);
     }
     ClearWorkPage();
     WorkPage = 0;
@@ -148,6 +155,8 @@ void PrepareScreens() {
     LastFrameTime = SeenFrameTime = kStart;
     SeenPresents = HeadlessPresentCount();
     ShotCount = HoldCount = 0;
+    InkBoxes = {};
+    Probes = {};
     Heard.clear();
     HeadlessSetObserver(Observe);
     UsePilot(ScreensPilot);
@@ -161,16 +170,24 @@ void FillCapture(uint32_t colour) {
 
 uint64_t PageHash(const uint8_t *pixels) {
     uint64_t h = 1469598103934665603ull;
-    for (std::size_t i = 0; i < std::size_t{kScreenWidth} * kScreenHeight; ++i) {
-        uint32_t v = 0;
-        std::memcpy(&v, pixels + i * 4, 4);
-        h = (h ^ (v & 0xFFFFFF)) * 1099511628211ull;
-    }
+    for (int i = 0; i < kScreenWidth * kScreenHeight; ++i)
+        h = (h ^ PixelOf(pixels, i, 0)) * 1099511628211ull;
     return h;
 }
 
 uint64_t WorkPageHash() {
     return PageHash(PagePixels(WorkPageIndex()));
+}
+
+uint64_t StatisticsHash(uint32_t frame, int ships, int mines) {
+    FillCapture(frame);
+    PutImage(0, 0, ScreenImages[CaptureImage], kPutBlend, 135);
+    DrawText(250, 220, "You missed " + std::to_string(ships) + " ships.", GameFont, 2,
+             kTextTransparent);
+    DrawText(250, 230, "You missed " + std::to_string(mines) + " mines.", GameFont, 2,
+             kTextTransparent);
+    DrawText(200, 250, "Press ENTER or left mouse button", GameFont, 2, kTextTransparent);
+    return WorkPageHash();
 }
 
 int CountPaced(int first, int last) {

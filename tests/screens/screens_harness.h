@@ -1,6 +1,7 @@
 // screens_harness.h -- what the screen tests share: plain pictures and the
 // shipped font, a pilot that holds keys and buttons in time windows, a record
-// of every page shown (presented and paced) and of every sound request.
+// of every page shown (presented or finished by a paced loop) and of every
+// sound request.
 #pragma once
 
 #include <array>
@@ -23,43 +24,48 @@ struct Box {
 
 // One page the player saw.
 struct Shot {
-    double time;
-    bool paced;                    // finished by a page-swapping loop rather than presented
-    int32_t fade;                  // FadeAlpha at that moment
-    uint64_t hash;                 // of the whole page
-    std::array<int, 4> ink;        // pixels of full font ink in InkBoxes
-    std::array<uint32_t, 4> probe; // colours at Probes
-    std::array<int32_t, 11> lines; // LineAlpha 1..11
+    double time;                    // seconds after kStart
+    bool paced;                     // finished by a page-swapping loop rather than presented
+    int32_t fade;                   // FadeAlpha then
+    uint64_t hash;                  // of the whole page
+    std::array<int, 4> ink;         // pixels of full font ink in InkBoxes
+    std::array<uint32_t, 8> probe;  // colours at Probes
+    std::array<int32_t, 11> lines;  // LineAlpha 1..11
+    std::array<int32_t, 6> options; // controls, background, speed, sfx, music, altitude
+    float map;                      // MapPosition
+    int32_t fps;                    // MeasuredFps
 };
 
 constexpr int kMaxShots = 6000;
 extern std::array<Shot, kMaxShots> Shots;
 extern int ShotCount;
 extern std::array<Box, 4> InkBoxes;
-extern std::array<std::array<int, 2>, 4> Probes;
+extern std::array<std::array<int, 2>, 8> Probes;
 
 // Every sound request as "name@shots " (the shots recorded before it): "stop",
 // the music file, or the effect "open", "line", "stats", "boom", else "fx".
 extern std::string Heard;
-// Requests of one name.
 int HeardCount(const std::string &name);
 
 // Keys (scan codes) or mouse buttons (a mask) held from `from` to `until`,
-// seconds after kStart.
+// seconds after kStart. A run still going a minute after kStart ends with
+// ProgramEnded{99}, so that a screen that never ends fails instead of hanging.
 void HoldKey(int scanCode, double from, double until);
 void HoldButtons(int mask, double from, double until);
 
 // Opens the headless screen, loads the shipped font, paints the briefing and
 // end pictures and the script strips, sets the clock to kStart and TargetFps
-// to 23, and starts the pilot and the recording.
+// to 23, and starts the pilot and the recording afresh.
 void PrepareScreens();
 // Fills CaptureImage with one colour (the frame a screen starts from).
 void FillCapture(uint32_t colour);
 
-uint64_t PageHash(const uint8_t *pixels);
+uint64_t PageHash(const uint8_t *pixels); // 640 x 480 x 4 bytes
 uint64_t WorkPageHash();
-// Paced shots in [first, last), and the index of the first paced (or not) from `from`.
-int CountPaced(int first = 0, int last = kMaxShots);
+// The statistics screen over a frame of one colour, drawn here by hand.
+uint64_t StatisticsHash(uint32_t frame, int ships, int mines);
+// Paced shots in [first, last), and the first paced (or not) shot from `from`.
+int CountPaced(int first, int last);
 int NextShot(int from, bool paced);
 
 } // namespace halvane

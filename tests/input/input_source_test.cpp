@@ -12,12 +12,14 @@
 namespace halvane {
 namespace {
 
-InputState Held(std::initializer_list<int> keys, int x = 310, int y = 4, int buttons = 0) {
-    InputState state;
+// A script step from `time` on holding `keys`, the mouse at (x, y) with `buttons`.
+ScriptStep At(double time, std::initializer_list<int> keys, int x = 310, int y = 4,
+              int buttons = 0) {
+    ScriptStep step{time, {}};
     for (int key : keys)
-        state.keys[key] = true;
-    state.mouseX = x, state.mouseY = y, state.buttons = buttons;
-    return state;
+        step.state.keys[key] = true;
+    step.state.mouseX = x, step.state.mouseY = y, step.state.buttons = buttons;
+    return step;
 }
 
 using Reading = std::array<int32_t, 5>; // x, y, wheel, buttons, and 1 for success
@@ -38,7 +40,7 @@ void ExpectChangeJustAfter(int key, bool down, double at) {
 }
 
 TEST(Input, OnlyKeysOfTheTableOnAnOpenScreenAreHeldAndTheMouseFailsWithoutOne) {
-    std::array<ScriptStep, 2> script{{{0.0, Held({}, 100, 200, kMouseLeft)}, {5.0, {}}}};
+    std::array<ScriptStep, 2> script{{At(0.0, {}, 100, 200, kMouseLeft), At(5.0, {})}};
     script[0].state.keys.fill(true);
     script[1].state.mouseAvailable = false;
     UseScript(script);
@@ -56,15 +58,10 @@ TEST(Input, OnlyKeysOfTheTableOnAnOpenScreenAreHeldAndTheMouseFailsWithoutOne) {
 TEST(Script, TheLastStepAtOrBeforeNowHoldsAndShortPressesWakeSleeps) {
     OpenOffscreenPages(32);
     HeadlessSetClock(0.5);
-    const std::array<ScriptStep, 7> script{{
-        {1.0, Held({kKeyEnter})},
-        {2.0, Held({kKeyUp})},
-        {2.0, Held({kKeyDown})}, // the later of two steps at one time wins
-        {10.02, Held({kKeySpace})},
-        {10.03, Held({})},
-        {10.5, Held({kKeyEnter, kKeyUp})},
-        {10.6, Held({kKeyEnter})}, // a key let go is no press
-    }};
+    // Of two steps at one time the later wins; Up let go at 10.6 is no press.
+    const std::array<ScriptStep, 7> script{
+        {At(1.0, {kKeyEnter}), At(2.0, {kKeyUp}), At(2.0, {kKeyDown}), At(10.02, {kKeySpace}),
+         At(10.03, {}), At(10.5, {kKeyEnter, kKeyUp}), At(10.6, {kKeyEnter})}};
     UseScript(script);
     EXPECT_FALSE(KeyDown(kKeyEnter));
     ExpectChangeJustAfter(kKeyEnter, true, 1.0);
@@ -89,11 +86,9 @@ TEST(Script, TheLastStepAtOrBeforeNowHoldsAndShortPressesWakeSleeps) {
 
 TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouseAndCaptureFollowsReading) {
     OpenOffscreenPages(32);
-    const std::array<ScriptStep, 3> script{{
-        {0.0, Held({}, 100, 100)},
-        {1.0, Held({}, 100, 100, kMouseRight)}, // a click where the mouse was
-        {2.0, Held({}, 150, 90)},
-    }};
+    // A click where the mouse was at 1.0, a move at 2.0.
+    const std::array<ScriptStep, 3> script{
+        {At(0.0, {}, 100, 100), At(1.0, {}, 100, 100, kMouseRight), At(2.0, {}, 150, 90)}};
     UseScript(script);
     EXPECT_FALSE(MouseCaptureWanted());
     SetMousePosition(310, 4, 0);
@@ -102,7 +97,7 @@ TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouseAndCaptureFollowsReadin
     HeadlessSetClock(2.5);
     EXPECT_EQ(ReadTheMouse(), (Reading{150, 90, 0, 0, 1}));
     // The script's move at 2.7 is behind the pointer placed at 3.0.
-    const std::array<ScriptStep, 2> later{{{0.0, Held({}, 10, 10)}, {2.7, Held({}, 20, 20)}}};
+    const std::array<ScriptStep, 2> later{{At(0.0, {}, 10, 10), At(2.7, {}, 20, 20)}};
     UseScript(later);
     HeadlessSetClock(3.0);
     SetMousePosition(310, 4, 0);

@@ -27,7 +27,6 @@ extern "C" {
 void *__libc_malloc(std::size_t size);
 void *__libc_calloc(std::size_t count, std::size_t size);
 void *__libc_realloc(void *block, std::size_t size);
-void *__libc_memalign(std::size_t alignment, std::size_t size);
 void __libc_free(void *block);
 }
 
@@ -51,8 +50,7 @@ void Note(std::size_t size, void *caller) {
 } // namespace
 } // namespace halvane
 
-// operator new[], the sized and array deletes and the aligned forms of the
-// C++ library all end in these.
+// operator new[] and the sized and array deletes of the C++ library end in these.
 extern "C" {
 void *malloc(std::size_t size) {
     halvane::Note(size, __builtin_return_address(0));
@@ -65,15 +63,6 @@ void *calloc(std::size_t count, std::size_t size) {
 void *realloc(void *block, std::size_t size) {
     halvane::Note(size, __builtin_return_address(0));
     return __libc_realloc(block, size);
-}
-void *aligned_alloc(std::size_t alignment, std::size_t size) {
-    halvane::Note(size, __builtin_return_address(0));
-    return __libc_memalign(alignment, size);
-}
-int posix_memalign(void **out, std::size_t alignment, std::size_t size) {
-    halvane::Note(size, __builtin_return_address(0));
-    *out = __libc_memalign(alignment, size);
-    return *out != nullptr ? 0 : 12; // ENOMEM
 }
 void free(void *block) {
     __libc_free(block);

@@ -1,6 +1,5 @@
-// The fast row code of the image puts against the per-pixel rules, written
-// out plainly here, at both depths, through the portable row code and
-// through the widest one.
+// The fast row code of the image puts and page copies against the per-pixel
+// rules written out plainly here, at both depths, portable and widest.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -44,19 +43,14 @@ uint32_t PixelAt(const uint8_t *at, int bpp) {
     return v;
 }
 
-// A random pixel, a third of them the mask colour or one bit away from it
+// Random pixels, a third of them the mask colour or one bit away from it
 // (at 32 bits with a random top byte).
-uint32_t RandomPixel(std::mt19937 &rng, int bpp) {
-    const uint32_t r = rng();
-    const uint32_t mask = bpp == 4 ? 0xFF00FF | (r & 0xFF000000) : 0xF81F;
-    if (r % 6 == 0) return mask;
-    if (r % 6 == 1) return mask ^ (1u << (rng() % (bpp == 4 ? 24 : 16)));
-    return bpp == 4 ? rng() : rng() & 0xFFFF;
-}
-
 void FillRandomly(uint8_t *pixels, int count, std::mt19937 &rng, int bpp) {
     for (int i = 0; i < count; ++i) {
-        const uint32_t v = RandomPixel(rng, bpp);
+        const uint32_t r = rng();
+        const uint32_t mask = bpp == 4 ? 0xFF00FF | (r & 0xFF000000) : 0xF81F;
+        uint32_t v = bpp == 4 ? rng() : rng() & 0xFFFF;
+        if (r % 6 < 2) v = r % 6 == 0 ? mask : mask ^ (1u << (rng() % (bpp == 4 ? 24 : 16)));
         std::memcpy(pixels + i * bpp, &v, bpp);
     }
 }
@@ -156,8 +150,8 @@ TEST(PutExactness, EveryChannelPairAtEveryOpacityBlendsExactly) {
 
 // Whole pages copied block by block: only what differs is written, and the
 // result is the source exactly, whatever the differences' places and sizes.
-TEST(PutExactness, ChangedBlockCopiesMakeTheSourceAndSayWhetherAnythingChanged) {
-    static std::array<uint8_t, kW * kH * 4> source, dest;
+TEST(PutExactness, ChangedBlockCopiesMakeTheSourceAndCountOnlyChanges) {
+    static std::array<uint8_t, kW * kH * 4 + 1> source, dest; // a guard byte after a page
     std::mt19937 rng(5);
     for (bool wide : {false, true}) {
         UseWidePutRows(wide);
@@ -166,25 +160,19 @@ TEST(PutExactness, ChangedBlockCopiesMakeTheSourceAndSayWhetherAnythingChanged) 
                 b = static_cast<uint8_t>(rng());
             dest = source;
             // Lengths around the block size, odd starts and ends.
-            const std::size_t bytes = trial == 0 ? dest.size() : 1 + rng() % dest.size();
+            const std::size_t bytes = trial == 0 ? kW * kH * 4 : 1 + rng() % (kW * kH * 4);
             for (int i = static_cast<int>(rng() % 4); i > 0; --i)
                 dest[rng() % bytes] ^= static_cast<uint8_t>(1 + rng() % 255);
             const bool differed = std::memcmp(dest.data(), source.data(), bytes) != 0;
             // The byte after the copy differs from the source and must stay.
-            if (bytes < dest.size()) dest[bytes] = static_cast<uint8_t>(source[bytes] ^ 0x5A);
+            dest[bytes] = static_cast<uint8_t>(source[bytes] ^ 0x5A);
             SCOPED_TRACE(std::string(PutRowsName()) + " trial " + std::to_string(trial));
             EXPECT_EQ(CopyChangedPixels(dest.data(), source.data(), bytes), differed);
             ASSERT_EQ(std::memcmp(dest.data(), source.data(), bytes), 0);
-            if (bytes < dest.size()) {
-                EXPECT_EQ(dest[bytes], source[bytes] ^ 0x5A);
-            }
+            EXPECT_EQ(dest[bytes], source[bytes] ^ 0x5A);
         }
     }
-}
-
-// A page copied again unchanged does not count as a change for the display;
-// a full-page opaque put over a page that differs in one pixel draws it.
-TEST(PutExactness, UnchangedPageCopiesLeaveTheChangeCountAlone) {
+    // A page copied again unchanged does not count as a change for the display.
     OpenOffscreenPages(32);
     SetPages(1, 0);
     FillBox(10, 10, 20, 20, 0x123456);
@@ -192,11 +180,6 @@ TEST(PutExactness, UnchangedPageCopiesLeaveTheChangeCountAlone) {
     const uint32_t count = VisibleChangeCount();
     CopyWorkPage();
     EXPECT_EQ(VisibleChangeCount(), count);
-    GrabImage(0, 0, kW - 1, kH - 1, Picture);
-    FillBox(639, 479, 639, 479, 0xFFFFFF);
-    PutImage(0, 0, Picture, kPutOpaque, 0);
-    EXPECT_EQ(ReadPixel(639, 479), 0);
-    EXPECT_EQ(ReadPixel(15, 15), 0x123456);
     FillBox(0, 0, 0, 0, 1);
     CopyWorkPage();
     EXPECT_NE(VisibleChangeCount(), count);

@@ -52,38 +52,36 @@ template <int N> int ActiveRecords(const OffsetArray<ObjectRecord, 1, N> &table)
     return n;
 }
 
-// The first invariant of the world that does not hold, or an empty text.
-std::string BrokenInvariant() {
-    std::ostringstream why;
-    if (ActiveRecords(Mine) != MineCount) why << "MineCount " << MineCount << " vs records";
-    if (ActiveRecords(Missile) != MissileCount) why << "MissileCount " << MissileCount;
-    if (MissileCount > kMissilesInFlight) why << "more than four missiles";
+// The first invariant of the world that does not hold, or nullptr.
+const char *BrokenInvariant() {
+    if (ActiveRecords(Mine) != MineCount) return "MineCount differs from the active mines";
+    if (ActiveRecords(Missile) != MissileCount || MissileCount > kMissilesInFlight)
+        return "MissileCount differs from the active missiles or is above four";
     // At the fly-out every ship is destroyed at once and the counter keeps
     // its value until the next level's reset.
     if (ActiveRecords(Ship) < 0 || (EndPhase == 0 && ActiveRecords(Ship) != ShipCount))
-        why << "ShipCount " << ShipCount << " vs records";
+        return "ShipCount differs from the active ships";
     for (int i = 1; i <= kShipSlots; ++i)
         if (Ship[i].state == kSlotActive &&
             (ShipRoll[i] < 1 || ShipRoll[i] > 7 || ShipPitch[i] < 1 || ShipPitch[i] > 7))
-            why << "ship " << i << " attitude " << ShipRoll[i] << "," << ShipPitch[i];
+            return "a ship's attitude out of its table";
     if (CraftRoll < -1 || CraftRoll > 9 || CraftPitch < -1 || CraftPitch > 9)
-        why << "craft attitude " << CraftRoll << "," << CraftPitch;
+        return "the craft's attitude out of its table";
     if (!Finite(CraftX) || !Finite(CraftY) || !Finite(CraftZ) || std::fabs(CraftX) > 7.5f ||
         CraftZ < 0 || CraftZ > kCraftZLimit + 0.2f)
-        why << "craft at " << CraftX << "," << CraftY << "," << CraftZ;
+        return "the craft out of its box";
     if (!Finite(Score) || !Finite(Lives) || !Finite(Shield) || Score < 0 || Lives < -1 ||
         Shield > 1000)
-        why << "score " << Score << " lives " << Lives << " shield " << Shield;
+        return "score, lives or shield out of range";
     if (MapPosition < kMapStart || MapPosition > kMapEnd || !Finite(ScrollOffset) ||
         ScrollOffset > 0 || ScrollOffset < -2.01f)
-        why << "terrain window at " << MapPosition << " offset " << ScrollOffset;
-    if (LevelNumber < 0 || LevelNumber > 6) why << "level " << LevelNumber;
-    if (MouseX < -1 || MouseX > 639 || MouseY < -1 || MouseY > 479)
-        why << "mouse at " << MouseX << "," << MouseY;
+        return "the terrain window out of the map";
+    if (LevelNumber < 0 || LevelNumber > 6) return "level number out of range";
+    if (MouseX < -1 || MouseX > 639 || MouseY < -1 || MouseY > 479) return "mouse off the page";
     for (int r = kWindowFirstRow; r <= kWindowLastRow; ++r)
         for (int c = kLeftColumn; c <= kRightColumn; ++c)
-            if (!Finite(TerrainDepth[r][c])) return why.str() + " terrain cell not finite";
-    return why.str();
+            if (!Finite(TerrainDepth[r][c])) return "a terrain cell not finite";
+    return nullptr;
 }
 
 // Called at every poll of the input and every presented page: counts games,
@@ -106,14 +104,15 @@ void CheckWorld(bool presented) {
     }
     r.presents += presented;
     Soak.pagesSincePlay += presented;
-    std::string broken = BrokenInvariant();
+    const char *broken = BrokenInvariant();
     // The screens between levels show a few hundred pages; far more without
     // a frame of play means the game is stuck on one.
-    if (broken.empty() && Soak.pagesSincePlay > 20000) broken = "no play for 20000 pages";
-    if (!broken.empty()) {
+    if (broken == nullptr && Soak.pagesSincePlay > 20000) broken = "no play for 20000 pages";
+    if (broken != nullptr) {
         std::ostringstream where;
         where << broken << " (frame of play " << r.playFrames << ", level " << LevelNumber
-              << ", game " << r.gamesStarted << ", menu item " << MenuSelection << ")";
+              << ", game " << r.gamesStarted << ", menu item " << MenuSelection << ", craft at "
+              << CraftX << "," << CraftY << "," << CraftZ << ", score " << Score << ")";
         r.failure = where.str();
         EndProgram(2);
     }

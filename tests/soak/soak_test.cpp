@@ -1,26 +1,45 @@
-// The short soak: enough play for a won game, a lost one and the start of a
-// third, with the world checked after every frame.
+// The short soak: a won game, a lost one and the start of a third, the world
+// checked after every frame; then the same run ended at pages spread over it,
+// as a closed window or SIGTERM would end it (menu, briefings, play,
+// statistics, fly-out, epilogue, best-score screen, game over), and in play
+// in the first level and a later one.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
 #include "soak_run.h"
 
 namespace halvane {
 namespace {
 
-TEST(Soak, GamesWonAndLostKeepTheWorldWholeAndTheBestScoreFiled) {
-    const SoakResult r = RunSoak(HALVANE_SOURCE_DIR, 20000, 4242);
+SoakResult Soak(long frames, long endAtPresent = 0) {
+    const SoakResult r = RunSoak(HALVANE_SOURCE_DIR, frames, 4242, endAtPresent);
+    EXPECT_EQ(r.failure, "");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.bestScoreKept);
+    // A whole run plays every frame asked for; an ended one stops at its page.
+    EXPECT_EQ(endAtPresent == 0 ? r.playFrames : r.presents,
+              endAtPresent == 0 ? frames : endAtPresent);
+    return r;
+}
+
+TEST(Soak, GamesWonAndLostKeepTheWorldWholeAndAnEndAnywhereKeepsTheBestScore) {
+    const SoakResult r = Soak(20000);
     std::printf("soak: %ld frames of play, %ld pages, %d games (%d won, %d lost), "
                 "%d levels completed\n",
                 r.playFrames, r.presents, r.gamesStarted, r.gamesWon, r.gamesLost,
                 r.levelsCompleted);
-    EXPECT_EQ(r.failure, "");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.playFrames, 20000);
     EXPECT_GE(r.gamesWon, 1);
     EXPECT_GE(r.gamesLost, 1);
-    EXPECT_TRUE(r.bestScoreKept);
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE("ended at page " + std::to_string(1 + r.presents * i / 6));
+        Soak(20000, 1 + r.presents * i / 6);
+    }
+    for (long frame : {400L, 7000L}) {
+        SCOPED_TRACE("ended at frame " + std::to_string(frame));
+        Soak(frame);
+    }
 }
 
 } // namespace

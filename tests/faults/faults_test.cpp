@@ -1,7 +1,7 @@
-// The best-score file against hand edits, folders in the way, a full disk
-// and a kill in the middle of the write: start-up always reads a number, and
-// the file always holds the old best or the new one, never a torn one. And
-// pipes, devices and folders in place of the game's files.
+// Hostile files and broken installations: the best-score file hand-edited,
+// blocked by folders, on a full disk or killed in the middle of its write;
+// pipes, devices and folders in place of files; pictures and level files
+// missing or broken; the Graphics and screenshot folders gone.
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,12 +11,15 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "core/game_state.h"
 #include "platform/image_file.h"
 #include "platform/screen.h"
 #include "platform/text_fields.h"
 #include "screens/hiscore_file.h"
 #include "tests/files/temp_dir.h"
+#include "tests/soak/soak_run.h"
 #include "world/level_file.h"
 
 namespace halvane {
@@ -95,10 +98,8 @@ TEST_F(FileFaults, AKillDuringTheWriteLeavesTheOldOrTheNewBest) {
     for (int round = 0; round < 25; ++round) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (int i = 0;; ++i)
-                WriteHiScoreFile(i % 2 == 0 ? 1234565 : 5);
-        }
+        for (int i = 0; child == 0; ++i) // the child writes until it is killed
+            WriteHiScoreFile(i % 2 == 0 ? 1234565 : 5);
         usleep(static_cast<useconds_t>(200 + gen() % 20000));
         kill(child, SIGKILL);
         int status = 0;
@@ -134,6 +135,91 @@ TEST_F(FileFaults, PipesDevicesAndFoldersReadAsMissingFilesAtOnce) {
     // A new best still replaces the pipe with a file.
     ASSERT_TRUE(WriteHiScoreFile(35));
     EXPECT_EQ(ReadHiScoreFile(), 35);
+}
+
+TEST_F(FileFaults, AScreenshotFolderThatIsGoneTakesNoShotAndTheGameGoesOn) {
+    fs::create_directory("gone");
+    fs::current_path("gone");
+    fs::remove(dir_ / "gone"); // nothing can be created here, not even by the superuser
+    OpenOffscreenPages(32);
+    ScreenshotNumber = 1;
+    TakeScreenshot();
+    EXPECT_FALSE(SaveScreenImage("shot.bmp"));
+    EXPECT_FALSE(fs::exists("screenshot1.bmp"));
+    ScreenshotNumber += 1; // as the callers do
+    TakeScreenshot();
+    EXPECT_EQ(ScreenshotNumber, 2);
+}
+
+// A copy of the shipped Data and Graphics folders that a test may break,
+// played by the automatic pilot.
+class BrokenInstall : public TempDirTest {
+  protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        fs::copy(fs::path(HALVANE_SOURCE_DIR) / "Data", "Data");
+        fs::copy(fs::path(HALVANE_SOURCE_DIR) / "Graphics", "Graphics");
+    }
+    static std::string Read(const fs::path &name) {
+        const std::vector<uint8_t> bytes = ReadBytes(name);
+        return {bytes.begin(), bytes.end()};
+    }
+    // Plays `frames` frames of play and checks that nothing broke.
+    SoakResult Play(long frames) {
+        const SoakResult r = RunSoak(dir_.string(), frames, 31);
+        EXPECT_EQ(r.failure, "");
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.playFrames, frames);
+        return r;
+    }
+};
+
+TEST_F(BrokenInstall, BrokenPicturesOfEveryKindLeaveAPlayableGame) {
+    std::vector<std::pair<fs::path, std::string>> goods; // every picture but the font
+    for (const auto &entry : fs::directory_iterator("Graphics"))
+        if (entry.path().extension() != ".fnt") goods.push_back({entry.path(), Read(entry.path())});
+    ASSERT_EQ(goods.size(), 9u);
+    // Missing, empty, cut after the header, cut in the pixels, a text file,
+    // and a BMP of a depth the game refuses.
+    for (int kind = 0; kind < 6; ++kind) {
+        for (auto &[name, good] : goods) {
+            std::string sixteen = good;
+            sixteen[28] = 16;
+            const std::string broken[] = {"",
+                                          "",
+                                          good.substr(0, 60),
+                                          good.substr(0, good.size() / 2),
+                                          "this is not a picture\n",
+                                          sixteen};
+            WriteText(name, broken[kind]);
+            if (kind == 0) fs::remove(name);
+        }
+        SCOPED_TRACE("kind " + std::to_string(kind));
+        Play(300);
+    }
+}
+
+TEST_F(BrokenInstall, WithoutGraphicsTheGameSaysWhatIsMissingAndStops) {
+    fs::remove_all("Graphics");
+    ::testing::internal::CaptureStderr();
+    const SoakResult r = RunSoak(dir_.string(), 100, 31);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.presents, 0);
+    EXPECT_NE(said.find("Graphics/zqfont.fnt"), std::string::npos) << said;
+}
+
+TEST_F(BrokenInstall, BrokenLevelFilesArePlayedOverGeneratedTerrain) {
+    const std::string good = Read("Data/level3.dat");
+    fs::remove("Data/level1.dat");
+    WriteText("Data/level2.dat", good.substr(0, good.size() / 3));
+    std::string junk = good;
+    for (std::size_t i = 0; i < junk.size(); i += 7)
+        junk[i] = "x\"\r,-.e"[i % 7];
+    WriteText("Data/level3.dat", junk);
+    WriteText("Data/level4.dat", std::string(5000, '\xff'));
+    WriteText("Data/level5.dat", "1e39,-1e39,nan,inf," + good);
+    EXPECT_GE(Play(6000).levelsCompleted, 1);
 }
 
 } // namespace

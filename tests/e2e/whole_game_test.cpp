@@ -1,7 +1,5 @@
-// A whole game as a player would have it: the program started, LAUNCH, five
-// briefings and levels flown by the automatic pilot with the statistics after
-// each, the epilogue, the new best score, QUIT; then the program started
-// again shows that best in play.
+// A whole game flown by the automatic pilot from start-up to QUIT; then the
+// program started again shows the new best in play.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,9 +41,8 @@ std::string InkOf(const uint8_t *page) {
     return ink;
 }
 
-// The automatic pilot plays and confirms the screens. Back in the menu after
-// the game it chooses QUIT (Up from LAUNCH wraps round, then Enter). In the
-// second game it looks at the 40th frame of play, then aborts with Esc and Y.
+// Back in the menu after the game: Up (round to QUIT), Enter. The second game
+// is looked at in its 40th frame of play, then aborted with Esc and Y.
 void GamePilot(double now, InputState &state) {
     PlayPilot(now, state);
     if (Score > 0) GameScore = Score;
@@ -99,8 +96,7 @@ TEST_F(WholeGame, ThePilotWinsAndTheNewBestShowsInTheNextGame) {
     std::printf("whole game: score %d, lives left %.0f, %.0f s of game time\n", best, Lives,
                 HeadlessClock() - 1000);
 
-    // Started again: the best comes from the file into the head-up display,
-    // and the aborted game leaves the file alone.
+    // Started again: the best comes from the file into the head-up display.
     HiScore = -1;
     RunProgram(true);
     ASSERT_GT(LookedAt, 0);

@@ -1,11 +1,11 @@
-// The main menu, options and help screens under held keys: fades, the key
-// latch, the way back from options and help, every setting's wrap, the double
-// select sound at "25 %", screenshots, QUIT and LAUNCH.
+// The main menu, options and help screens under held keys, read from the
+// screen tests' record of pages and sounds.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "app/main_menu.h"
@@ -72,16 +72,14 @@ std::vector<int> Highlights(int from) {
     return seen;
 }
 
-// Shots from `first` on fade the picture in steps of 15 from `start`.
 void ExpectFade(int first, int start, bool up, int steps) {
     for (int i = 0; i < steps; ++i)
         EXPECT_EQ(Shots[first + i].probe[0], Blend(kPicture, 0, start + (up ? 15 : -15) * i))
             << "fade step " << first + i;
 }
 
-// Options and help open by dimming the menu picture in the 8 shots before
-// `first` and close with a cross-fade in the 8 after `last`: the menu picture
-// rises from 135 while the screen's picture falls by 35.
+// The 8 shots before `first` dim the menu picture; the 8 after `last` raise it
+// from 135 while the screen's own picture falls by 35.
 void ExpectDimAndCrossFade(int first, int last) {
     ExpectFade(first - 8, 255, false, 8);
     for (int i = 0; i < 8; ++i)
@@ -96,26 +94,20 @@ void Tap(int key, double at) {
 
 using Items = std::vector<int>;
 
-// The menu picture and the start-up options.
 class MenuTest : public TempDirTest {
   protected:
     void SetUp() override {
         TempDirTest::SetUp();
         PrepareScreens();
-        FillBox(0, 0, 639, 479, kPicture);
-        GrabImage(0, 0, 639, 479, ScreenImages[MenuBackground]);
-        ClearWorkPage();
-        OptGameSpeed = 2;
-        OptBackground = OptAltitudeMeter = OptControls = 1;
-        OptSfxVolume = OptMusicVolume = 3;
-        ScreenshotNumber = 1;
+        FillCapture(kPicture);
+        ScreenImages[MenuBackground] = ScreenImages[CaptureImage];
+        OptGameSpeed = 2, OptBackground = OptAltitudeMeter = OptControls = 1;
+        OptSfxVolume = OptMusicVolume = 3, ScreenshotNumber = 1;
         Probes = kMenuProbes;
     }
 };
 
-// An arrow held moves one item and latches Enter and Space; the highlight
-// wraps both ways; S held or tapped saves one picture per press while the
-// menu stands; QUIT fades out and ends with code 0.
+// An arrow held moves one item and latches Enter and Space; S stops the menu.
 TEST_F(MenuTest, TheMenuFadesInMovesLatchesSavesPicturesAndQuits) {
     HoldKey(kKeyDown, 1.0, 3.0);
     HoldKey(kKeyEnter, 1.5, 2.0);
@@ -141,8 +133,7 @@ TEST_F(MenuTest, TheMenuFadesInMovesLatchesSavesPicturesAndQuits) {
         EXPECT_FALSE(Shots[i].time > 6.85 && Shots[i].time < 7.3) << Shots[i].time;
 }
 
-// OPTIONS comes back on OPTIONS; HELP waits for the key that opened it,
-// stands in full ink until Space and comes back on LAUNCH.
+// HELP waits for the release of the key that opened it.
 TEST_F(MenuTest, OptionsAndHelpComeBackToTheMenu) {
     const int keys[] = {kKeyDown,  kKeyEnter, kKeyUp, kKeyEnter, kKeyDown,
                         kKeyEnter, kKeySpace, kKeyUp, kKeyEnter};
@@ -196,8 +187,7 @@ TEST_F(MenuTest, EveryOptionWrapsAndGoBackLeaves) {
                 seen.push_back(Shots[i].options[k]);
         EXPECT_EQ(seen, expected[k]) << "setting " << k + 1;
     }
-    // 21 confirms, and once more when the effects' volume came to 25 %.
-    EXPECT_EQ(HeardCount("fx"), 22);
+    EXPECT_EQ(HeardCount("fx"), 22);         // 21 confirms, and again when the effects came to 25 %
     std::array<int, kMaxShots + 1> sounds{}; // before each shot
     std::istringstream heard(Heard);
     for (std::string w; heard >> w;)
@@ -223,19 +213,14 @@ TEST_F(MenuTest, EveryOptionWrapsAndGoBackLeaves) {
         {"KEYBOARD", "OFF", "TURBO", "25 %", "100 %", "ON", ""},
         {"MOUSE", "OFF", "SLOW", "0 %", "0 %", "OFF", ""}};
     for (int c = 0; c < 2; ++c) {
-        OptControls = values[c][0];
-        OptBackground = values[c][1];
-        OptGameSpeed = values[c][2];
-        OptSfxVolume = values[c][3];
-        OptMusicVolume = values[c][4];
-        OptAltitudeMeter = values[c][5];
+        std::tie(OptControls, OptBackground, OptGameSpeed, OptSfxVolume, OptMusicVolume,
+                 OptAltitudeMeter) = std::tuple_cat(values[c]);
         for (int item = 1; item <= 7; ++item)
             EXPECT_STREQ(OptionValueText(item), texts[c][item - 1]) << c << " item " << item;
     }
 }
 
-// Confirms now and then for whatever the first level shows before play, then
-// a moment of play abandoned with Esc and Y.
+// Confirms for whatever the first level shows, then play abandoned.
 TEST_F(MenuTest, LaunchFadesTheMenuOutAndSetsTheGameUpAtTheChosenSpeed) {
     OptGameSpeed = 4;
     Lives = 0;

@@ -1,6 +1,4 @@
-// The screens that touch files (screenshots, the best score) and whole
-// stretches of a game through the screens: a level completed, the last life
-// lost, the last level completed, a game aborted.
+// Whole stretches of a game through the screens, and the best-score file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,15 +25,13 @@ namespace {
 
 constexpr uint32_t kBackdrop = 0x404040;
 
-// A game in level 1 over flat ground as the launch leaves it, the menu
-// picture white.
+// Level 1 over flat ground as the launch leaves it; a white menu picture.
 void StartGame() {
     PrepareScreens();
-    FillBox(0, 0, 639, 479, 0xFFFFFF);
-    GrabImage(0, 0, 639, 479, ScreenImages[MenuBackground]);
-    FillBox(0, 0, 639, 479, kBackdrop);
-    GrabImage(0, 0, 639, 479, ScreenImages[LevelBackground1]);
-    ClearWorkPage();
+    FillCapture(0xFFFFFF);
+    ScreenImages[MenuBackground] = ScreenImages[CaptureImage];
+    FillCapture(kBackdrop);
+    ScreenImages[LevelBackground1] = ScreenImages[CaptureImage];
     CraftModelScale = 0.1f;
     FillAngleTables();
     BuildCraftModels();
@@ -45,17 +41,12 @@ void StartGame() {
         for (int k = 1; k <= 30; ++k)
             LevelMap[k][row] = k <= 15 ? 7 : 3;
     ResetForLevel();
-    SpeedFactor = LevelNumber = 1;
-    LevelBackdrop = LevelBackground1;
-    Lives = 2;
-    Shield = 1000;
-    CraftRoll = CraftPitch = 4;
-    CraftY = 2;
+    SpeedFactor = LevelNumber = 1, LevelBackdrop = LevelBackground1;
+    Lives = 2, Shield = 1000, CraftRoll = CraftPitch = 4, CraftY = 2;
     OptControls = kMouseControls; // the keyboard's polls would slow the virtual clock
 }
 
-// Back at the menu: its picture faded in up to 240.
-void ExpectMenuFadedIn() {
+void ExpectMenuFadedIn() { // up to 240
     EXPECT_EQ(FadeAlpha, 255);
     EXPECT_EQ(static_cast<uint32_t>(ReadPixel(320, 240)), 0xF0F0F0u);
 }
@@ -80,10 +71,7 @@ class GameFlow : public TempDirTest {
     }
 };
 
-// A life lost at once explodes in 8 frames and play goes on; Esc then N
-// resumes with the world as it stood under the dimmed prompt; S held or
-// tapped saves one picture per press; Esc then Y abandons the game, which
-// never makes a best score.
+// A life lost at once; Esc, N; S held and tapped; Esc, Y: no best score.
 TEST_F(GameFlow, ALifeLostThePauseAndScreenshotsThenAbandoned) {
     const auto before = ReadBytes("Data/hs.dat");
     Score = 5000;
@@ -120,7 +108,6 @@ TEST_F(GameFlow, ALifeLostThePauseAndScreenshotsThenAbandoned) {
     EXPECT_EQ(HiScore, 40);
 }
 
-// The read-out counts 1 after the first frame, then holds each game speed.
 TEST_F(GameFlow, MeasuredRateHoldsEachGameSpeed) {
     for (const int fps : {13, 23, 33, 45}) {
         StartGame();
@@ -138,8 +125,6 @@ TEST_F(GameFlow, MeasuredRateHoldsEachGameSpeed) {
     }
 }
 
-// Written at once as three bytes; the congratulation fades in by 15 from 0,
-// takes the held Enter at 165, fades out to 0 and waits for the release.
 TEST_F(GameFlow, AFirstBestOfFiveWritesThreeBytesAndCongratulates) {
     std::filesystem::remove("Data/hs.dat");
     HiScore = FadeAlpha = 0; // where the closing fade of play leaves it
@@ -163,10 +148,8 @@ TEST_F(GameFlow, AFirstBestOfFiveWritesThreeBytesAndCongratulates) {
     EXPECT_EQ(Heard, "stop@0 ");
 }
 
-// An equal score shows and writes nothing. A better one on a full disk keeps
-// the old file whole yet is the best of this run; its screen stays at 255
-// until a click, Space neither holding it up nor confirming. With room on the
-// disk again the next best is written.
+// A better score on a full disk keeps the old file whole, yet is this run's
+// best; its screen ignores Space. With room again the next best is written.
 TEST_F(GameFlow, AnEqualBestChangesNothingAndAFullDiskLosesNothing) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
     const auto before = ReadBytes("Data/hs.dat");
@@ -236,8 +219,7 @@ TEST_F(GameFlow, TheLastLifeLostRunsTheGameOverThenTheHiScoreCheck) {
     EXPECT_EQ(ReadHiScoreFile(), 45);
 }
 
-// The end screen fades out to black (15, then 0) and the congratulation fades
-// in right after (15, 30, ... 255): no closing fade of play between.
+// No closing fade of play between the end screen and the congratulation.
 TEST_F(GameFlow, TheLastLevelEndsWithTheEpilogueThenTheHiScoreCheck) {
     FlyOut(5);
     Score = 1000;

@@ -20,42 +20,6 @@ std::array<Box, 4> InkBoxes;
 std::array<std::array<int, 2>, 8> Probes;
 std::string Heard;
 
-// A recording stand-in for the silent sound layer, so that tests hear the screens.
-int32_t SfxMenuSelect, SfxBriefingOpen, SfxBriefingLine, SfxMissileLaunch, SfxShipDestroyed,
-    SfxMineDestroyed, SfxGroundImpact, SfxShipPass, SfxCraftHit, SfxCraftExplosion, SfxShieldLow,
-    SfxEndWarning, SfxStructureDestroyed, SfxLevelStats;
-
-namespace {
-
-void Hear(const char *name) {
-    Heard += std::string(name) + "@" + std::to_string(ShotCount) + " ";
-}
-
-} // namespace
-
-void PlayEffect(int32_t &slot) {
-    const int32_t *s = &slot;
-    Hear(s == &SfxBriefingOpen     ? "open"
-         : s == &SfxBriefingLine   ? "line"
-         : s == &SfxLevelStats     ? "stats"
-         : s == &SfxCraftExplosion ? "boom"
-                                   : "fx");
-}
-void PlayMusic(const char *fileName) {
-    Hear(fileName);
-}
-void StopMusic() {
-    Hear("stop");
-}
-
-int HeardCount(const std::string &name) {
-    int n = 0;
-    for (auto at = Heard.find(name + "@"); at != std::string::npos;
-         at = Heard.find(name + "@", at + 1))
-        n += at == 0 || Heard[at - 1] == ' ';
-    return n;
-}
-
 namespace {
 
 struct Hold {
@@ -68,6 +32,10 @@ int HoldCount = 0;
 double SeenFrameTime = 0;
 uint64_t SeenPresents = 0;
 
+void Hear(const char *name) {
+    Heard += std::string(name) + "@" + std::to_string(ShotCount) + " ";
+}
+
 uint32_t PixelOf(const uint8_t *pixels, int x, int y) {
     uint32_t value = 0;
     std::memcpy(&value, pixels + (static_cast<std::size_t>(y) * kScreenWidth + x) * 4, 4);
@@ -77,16 +45,11 @@ uint32_t PixelOf(const uint8_t *pixels, int x, int y) {
 void Record(const uint8_t *pixels, bool paced) {
     if (ShotCount >= kMaxShots) return;
     Shot &s = Shots[ShotCount++];
-    s = {HeadlessClock() - kStart,
-         paced,
-         FadeAlpha,
-         PageHash(pixels),
-         {},
-         {},
-         {},
-         {OptControls, OptBackground, OptGameSpeed, OptSfxVolume, OptMusicVolume, OptAltitudeMeter},
-         MapPosition,
-         MeasuredFps};
+    s = {HeadlessClock() - kStart, paced, FadeAlpha, PageHash(pixels), {}, {}, {}, {}, {}, {}};
+    s.options = {OptControls,  OptBackground,  OptGameSpeed,
+                 OptSfxVolume, OptMusicVolume, OptAltitudeMeter};
+    s.map = MapPosition;
+    s.fps = MeasuredFps;
     for (std::size_t i = 0; i < InkBoxes.size(); ++i)
         for (int y = InkBoxes[i].y1; y <= InkBoxes[i].y2; ++y)
             for (int x = InkBoxes[i].x1; x <= InkBoxes[i].x2; ++x)
@@ -127,10 +90,36 @@ void ScreensPilot(double now, InputState &state) {
 
 } // namespace
 
+// A recording stand-in for the silent sound layer, so that tests hear the screens.
+int32_t SfxMenuSelect, SfxBriefingOpen, SfxBriefingLine, SfxMissileLaunch, SfxShipDestroyed,
+    SfxMineDestroyed, SfxGroundImpact, SfxShipPass, SfxCraftHit, SfxCraftExplosion, SfxShieldLow,
+    SfxEndWarning, SfxStructureDestroyed, SfxLevelStats;
+void PlayEffect(int32_t &slot) {
+    const int32_t *s = &slot;
+    Hear(s == &SfxBriefingOpen     ? "open"
+         : s == &SfxBriefingLine   ? "line"
+         : s == &SfxLevelStats     ? "stats"
+         : s == &SfxCraftExplosion ? "boom"
+                                   : "fx");
+}
+void PlayMusic(const char *fileName) {
+    Hear(fileName);
+}
+void StopMusic() {
+    Hear("stop");
+}
+
+int HeardCount(const std::string &name) {
+    int n = 0;
+    for (auto at = Heard.find(name + "@"); at != std::string::npos;
+         at = Heard.find(name + "@", at + 1))
+        n += at == 0 || Heard[at - 1] == ' ';
+    return n;
+}
+
 void HoldKey(int scanCode, double from, double until) {
     Holds[static_cast<std::size_t>(HoldCount++)] = {scanCode, 0, from, until};
 }
-
 void HoldButtons(int mask, double from, double until) {
     Holds[static_cast<std::size_t>(HoldCount++)] = {-1, mask, from, until};
 }
@@ -182,10 +171,9 @@ uint64_t WorkPageHash() {
 uint64_t StatisticsHash(uint32_t frame, int ships, int mines) {
     FillCapture(frame);
     PutImage(0, 0, ScreenImages[CaptureImage], kPutBlend, 135);
-    DrawText(250, 220, "You missed " + std::to_string(ships) + " ships.", GameFont, 2,
-             kTextTransparent);
-    DrawText(250, 230, "You missed " + std::to_string(mines) + " mines.", GameFont, 2,
-             kTextTransparent);
+    const std::string missed = "You missed ";
+    DrawText(250, 220, missed + std::to_string(ships) + " ships.", GameFont, 2, kTextTransparent);
+    DrawText(250, 230, missed + std::to_string(mines) + " mines.", GameFont, 2, kTextTransparent);
     DrawText(200, 250, "Press ENTER or left mouse button", GameFont, 2, kTextTransparent);
     return WorkPageHash();
 }

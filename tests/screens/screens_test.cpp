@@ -1,6 +1,5 @@
-// The screens between the levels one by one: the statistics, the game over,
-// the briefings and the end of the game, with their fades, confirm keys and
-// sounds.
+// The screens between the levels one by one, with their fades, confirm keys
+// and sounds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,11 +24,8 @@ namespace {
 
 constexpr uint32_t kGameFrame = 0x608090;
 
-// A used level goes back to its start whether or not the statistics show (a
-// new game passes Lives -1 and sees nothing, even with a confirm held). The
-// screen waits out a confirm held from the level, dims the last frame from 255
-// to 150 in 8 frames, shows the misses until Enter, Space or the left button
-// alone, fades out from 135 in 9 frames and waits for the release.
+// The level is reset with or without the screen (a new game passes Lives -1:
+// nothing shown, even with a confirm held). Confirms: Enter, Space, left button.
 TEST(LevelStats, ResetTheLevelAndShowTheMissesUntilAConfirm) {
     for (int confirm : {-1, kKeyEnter, kKeySpace, 0}) { // 0: the left button
         SCOPED_TRACE(confirm);
@@ -67,7 +63,7 @@ TEST(LevelStats, ResetTheLevelAndShowTheMissesUntilAConfirm) {
         while (last < ShotCount && Shots[last].hash == statistics)
             ++last;
         EXPECT_GE(Shots[last - 1].time, 2.0);
-        EXPECT_LT(Shots[last - 2].time, 2.0 + (confirm == 0) / 60.0); // the mouse is read first
+        EXPECT_LT(Shots[last - 2].time, 2.0 + (confirm == 0) / 60.0); // mouse read before a frame
         EXPECT_EQ(ShotCount - last, 9);
         EXPECT_EQ(FadeAlpha, 0);
         EXPECT_GE(HeadlessClock() - kStart, 3.0);
@@ -89,9 +85,7 @@ void RunGameOver(double confirmFrom, double confirmUntil) {
     ShowGameOver();
 }
 
-// 20 frames of explosion building up at the game's pace, 8 of dimming, then
-// the text rising and fading in line by line: it takes a confirm from its 26th
-// frame and comes to rest at its 63rd.
+// The text takes a confirm from its 26th frame and comes to rest at its 63rd.
 TEST(GameOver, ExplosionDimThenTheRisingTextUntilAConfirm) {
     RunGameOver(1.6, 9);
     ASSERT_EQ(ShotCount, 28 + 26);
@@ -133,8 +127,7 @@ void StartBriefing(int level) {
     AnimCycle6 = 0; // the first step comes on the 5th frame, the second on the 13th
 }
 
-// The picture fades in by 15 (the opening sound at its 11th frame); a confirm
-// held since counts from the second step; the fade out waits for the release.
+// A confirm held through the fade in counts from the second step.
 TEST(Briefing, ConfirmWaitsForTheReleaseAndTheSecondStep) {
     StartBriefing(1);
     FireCooldown = 7;
@@ -149,15 +142,13 @@ TEST(Briefing, ConfirmWaitsForTheReleaseAndTheSecondStep) {
     EXPECT_EQ(Shots[30].hash, Shots[29].hash); // the fade out starts from the last frame
     EXPECT_EQ(Shots[46].fade, 0);
     EXPECT_GE(HeadlessClock() - kStart, 3.0);
-    // The menu tune stops before the first mission's tune; the game tune last.
-    EXPECT_EQ(Heard, "stop@0 Sound/brief_music.mp3@0 open@11 line@21 line@29 stop@30 "
-                     "Sound/game_music.mp3@47 ");
+    EXPECT_EQ(Heard, // the menu tune stops before the first mission's tune
+              "stop@0 Sound/brief_music.mp3@0 open@11 line@21 line@29 stop@30 "
+              "Sound/game_music.mp3@47 ");
     EXPECT_EQ(FireCooldown, 0); // the craft respawned
 }
 
-// Each mission ticks once per step up to its last; its last two lines (drawn
-// once each) show from their step on, in one of the three flicker opacities a
-// frame; the fourth and fifth draw their script strips.
+// The last two lines of each mission show from their step on, flickering.
 TEST(Briefing, EveryMissionTicksOncePerStepAndFlickers) {
     for (int mission = 1; mission <= kMissions; ++mission) {
         SCOPED_TRACE(mission);
@@ -212,11 +203,8 @@ TEST(Briefing, EveryMissionTicksOncePerStepAndFlickers) {
     }
 }
 
-// Over the last frame of play, Enter held from the level until 1.0 s: the
-// frame fades out in 17 shots, the picture in to 150 in 10, then the epilogue.
-// Enter held since 1.05 s ends it at its 151st frame; with Space held instead
-// it comes to rest after 250 frames and waits for Enter. "THE END" comes when
-// Enter is let go and takes a confirm at full brightness, 7 frames on.
+// Enter held ends the epilogue at its 151st frame; under Space it comes to
+// rest and waits. "THE END" waits for Enter let go, then for full brightness.
 TEST(EndGame, TheEpilogueAndTheEndTakeEnterOnly) {
     for (bool held : {true, false}) {
         SCOPED_TRACE(held);

@@ -10,56 +10,28 @@
 namespace halvane {
 namespace {
 
-std::string Text(float v) {
-    std::array<char, 32> buf{};
-    NumberToText(v, buf);
-    return buf.data();
+TEST(Rounding, HalvesAwayForCoordinatesToEvenElsewhereAndWildValuesSaturate) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+    const double v[] = {2.5, -2.5, 1.49, 10.49, -0.5, -0.0, 0.6, 1.5, 12.5, 1e300, -inf, nan};
+    const int32_t away[] = {3, -3, 1, 10, -1, 0, 1, 2, 13, INT32_MAX, INT32_MIN, 0};
+    const int32_t even[] = {2, -2, 1, 10, 0, 0, 1, 2, 12, INT32_MAX, INT32_MIN, 0};
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(std::pair(RoundHalfAway(v[i]), RoundEven(v[i])), std::pair(away[i], even[i]))
+            << v[i];
+    EXPECT_EQ(std::pair(TruncateToInt(3e9), TruncateToInt(-3.7)), std::pair(INT32_MAX, -3));
 }
 
-TEST(Rounding, HalvesAwayFromZeroForCoordinates) {
-    EXPECT_EQ(RoundHalfAway(2.5), 3);
-    EXPECT_EQ(RoundHalfAway(-2.5), -3);
-    EXPECT_EQ(RoundHalfAway(1.49), 1);
-    EXPECT_EQ(RoundHalfAway(10.49), 10);
-    EXPECT_EQ(RoundHalfAway(-0.5), -1);
-    EXPECT_EQ(RoundHalfAway(-0.0), 0);
-}
-
-TEST(Rounding, TiesToEvenElsewhere) {
-    EXPECT_EQ(RoundEven(0.5), 0);
-    EXPECT_EQ(RoundEven(0.6), 1);
-    EXPECT_EQ(RoundEven(1.5), 2);
-    EXPECT_EQ(RoundEven(12.5), 12);
-    EXPECT_EQ(RoundEven(-2.5), -2);
-}
-
-TEST(Rounding, WildValuesSaturateInsteadOfOverflowing) {
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(RoundEven(1e300), INT32_MAX);
-    EXPECT_EQ(RoundEven(-1e300), INT32_MIN);
-    EXPECT_EQ(RoundHalfAway(inf), INT32_MAX);
-    EXPECT_EQ(RoundHalfAway(-inf), INT32_MIN);
-    EXPECT_EQ(RoundEven(std::nan("")), 0);
-    EXPECT_EQ(RoundHalfAway(std::nan("")), 0);
-    EXPECT_EQ(TruncateToInt(3e9), INT32_MAX);
-    EXPECT_EQ(TruncateToInt(-3.7), -3);
-}
-
-TEST(NumberToText, WholeNumbersArePlainDigits) {
-    EXPECT_EQ(Text(150), "150");
-    EXPECT_EQ(Text(0), "0");
-    EXPECT_EQ(Text(-0.0f), "0");
-    EXPECT_EQ(Text(-42), "-42");
-    EXPECT_EQ(Text(9999999), "9999999");
-    EXPECT_EQ(Text(-9999999), "-9999999");
-}
-
-TEST(NumberToText, OtherValuesKeepSevenDigitsAndFitTheBuffer) {
-    EXPECT_EQ(Text(0.5f), "0.5");
+TEST(NumberToText, WholeNumbersArePlainDigitsOthersKeepSevenAndFitTheBuffer) {
+    const float v[] = {150, -0.0f, -42, 9999999, -9999999, 0.5f, INFINITY};
+    const char *text[] = {"150", "0", "-42", "9999999", "-9999999", "0.5", "inf"};
+    for (int i = 0; i < 7; ++i) {
+        std::array<char, 32> buf{};
+        NumberToText(v[i], buf);
+        EXPECT_EQ(std::string(buf.data()), text[i]);
+    }
     std::array<char, 4> tiny{};
     EXPECT_EQ(NumberToText(123456, tiny), 3);
     EXPECT_EQ(std::string(tiny.data()), "123");
-    EXPECT_EQ(Text(std::numeric_limits<float>::infinity()), "inf");
 }
 
 } // namespace

@@ -1,13 +1,27 @@
-// The font loader and the text operations, on a sheet the test draws: a
-// magenta page with the grid, size markers and glyphs of known widths.
+// The font loader and the text operations, first on a sheet the test draws (a
+// magenta page with the grid, size markers and glyphs of known widths), then
+// the shipped font and pictures: every character has a glyph of its own, every
+// fixed text fits its screen, the script strips carry the console's own ground.
+#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include "app/startup.h"
+#include "core/image_store.h"
 #include "platform/image_file.h"
 #include "platform/screen.h"
 #include "render/font.h"
+#include "screens/briefing_texts.h"
+#include "screens/end_game.h"
+#include "screens/game_over.h"
+#include "screens/help.h"
+#include "screens/options.h"
 
 namespace halvane {
 namespace {
@@ -66,6 +80,7 @@ class FontTest : public ::testing::Test {
 };
 
 TEST_F(FontTest, MeasuresWidthsFromTheRightmostInkWithinTheGlyphHeight) {
+    ASSERT_TRUE(SaveScreenImage("drawn_sheet.bmp"));
     ASSERT_TRUE(CutFontFromWorkPage(font, kFontProportional));
     EXPECT_EQ(font.height, kHeight);
     // Space, A, B (empty), C, D, DEL; codes 128 and 129 are never filled.
@@ -73,56 +88,45 @@ TEST_F(FontTest, MeasuresWidthsFromTheRightmostInkWithinTheGlyphHeight) {
                                           {kA + 3, 3},     {95, 22}, {96, 0},     {97, 0}};
     for (auto [k, width] : widths)
         EXPECT_EQ(font.widths[k], width) << "glyph " << k;
-    EXPECT_EQ(ReadImageHeader(font.glyphs[kA]).width, 9);
-    EXPECT_EQ(ReadImageHeader(font.glyphs[kA]).height, kHeight);
+    const ImageHeader a = ReadImageHeader(font.glyphs[kA]);
+    EXPECT_EQ(std::pair(a.width, a.height), std::pair(9, kHeight));
     EXPECT_EQ(InkedPixels(), 0) << "the loader leaves a cleared work page behind";
 
     // Fixed mode cuts every glyph at the cell width; an unknown mode is proportional.
     DrawSheet();
     ASSERT_TRUE(CutFontFromWorkPage(font, kFontFixed));
-    EXPECT_EQ(ReadImageHeader(font.glyphs[kA]).width, kCellWidth);
     EXPECT_EQ(DrawText(0, 0, "AB C", font, 2, kTextTransparent), 4 * (kCellWidth + 2));
     EXPECT_EQ(InkedPixels(), 2); // A's ink in column 9 lies beyond the cut
-    ClearWorkPage();
     DrawSheet();
     ASSERT_TRUE(CutFontFromWorkPage(font, 5));
     EXPECT_EQ(font.widths[kA], 9);
-}
 
-TEST_F(FontTest, LoadsTheSameSheetFromAFileAndRefusesAMissingOrUnmarkedOne) {
-    ASSERT_TRUE(SaveScreenImage("drawn_sheet.bmp"));
-    ClearWorkPage();
-    ASSERT_TRUE(LoadFont("drawn_sheet.bmp", font, kFontProportional));
+    // The same sheet from a file, on the pages as they were; missing or
+    // unmarked sheets are refused.
+    ASSERT_TRUE(LoadFont("drawn_sheet.bmp", font, kFontFixed));
     std::remove("drawn_sheet.bmp");
-    EXPECT_EQ(font.widths[kA], 9);
-    EXPECT_EQ(font.height, kHeight);
-    EXPECT_EQ(WorkPageIndex(), 1);
-    EXPECT_EQ(VisiblePageIndex(), 0);
+    EXPECT_EQ(std::pair(font.widths[kA], font.height), std::pair(kCellWidth, kHeight));
+    EXPECT_EQ(std::pair(WorkPageIndex(), VisiblePageIndex()), std::pair(1, 0));
     EXPECT_FALSE(LoadFont("no_such_sheet.fnt", font, kFontProportional));
     FillBox(0, 0, 639, 479, kMagenta);
     EXPECT_FALSE(CutFontFromWorkPage(font, kFontProportional));
 }
 
-TEST_F(FontTest, DrawsTransparentOrOpaqueAndAdvancesByWidthPlusSpacing) {
+TEST_F(FontTest, DrawsTransparentOpaqueOrBlendedAndAdvancesByWidthPlusSpacing) {
     ASSERT_TRUE(CutFontFromWorkPage(font, kFontProportional));
     // A, B (empty), space, A: 9+2, 1+2, 6+2, 9+2.
     EXPECT_EQ(DrawText(100, 50, "AB A", font, 2, kTextTransparent), 133);
-    EXPECT_EQ(Pixel(100, 50), kInk);
-    EXPECT_EQ(Pixel(108, 52), 0x102030u);
-    EXPECT_EQ(Pixel(122, 50), kInk); // the second A after 11 + 3 + 8
-    EXPECT_EQ(InkedPixels(), 4);     // magenta skipped
+    // The second A after 11 + 3 + 8; magenta skipped, and by any other mode too.
+    EXPECT_EQ(std::tuple(Pixel(100, 50), Pixel(108, 52), Pixel(122, 50), InkedPixels()),
+              std::tuple(kInk, 0x102030u, kInk, 4));
+    EXPECT_EQ(DrawText(200, 50, "A", font, 2, 7), 211);
+    EXPECT_EQ(InkedPixels(), 6);
 
     ClearWorkPage();
     EXPECT_EQ(DrawText(100, 50, "A", font, 5, kTextOpaque), 114);
-    EXPECT_EQ(Pixel(101, 50), kMagenta); // the glyph's background is put too
-    EXPECT_EQ(Pixel(109, 50), 0u);       // but nothing beyond its width or height
-    EXPECT_EQ(Pixel(108, 50 + kHeight - 1), kMagenta);
-    EXPECT_EQ(Pixel(108, 50 + kHeight), 0u);
-
-    ClearWorkPage();
-    DrawText(100, 50, "A", font, 2, 7); // any other mode draws transparently
-    EXPECT_EQ(Pixel(100, 50), kInk);
-    EXPECT_EQ(Pixel(101, 50), 0u);
+    // The glyph's background is put too, but nothing beyond its width or height.
+    EXPECT_EQ(Pixel(101, 50) & Pixel(108, 50 + kHeight - 1), kMagenta);
+    EXPECT_EQ(Pixel(109, 50) | Pixel(108, 50 + kHeight), 0u);
 
     // Characters outside the font draw nothing and advance by the spacing.
     ClearWorkPage();
@@ -130,27 +134,105 @@ TEST_F(FontTest, DrawsTransparentOrOpaqueAndAdvancesByWidthPlusSpacing) {
     const std::string_view view(text, sizeof text);
     EXPECT_EQ(DrawText(0, 0, view, font, 2, kTextOpaque), 2 + 11 + 8 + 11 + 2);
     EXPECT_EQ(TextAdvance(view, font, 2), 34);
-    EXPECT_EQ(Pixel(2, 0), kInk);
-    EXPECT_EQ(Pixel(21, 0), kInk);
+    EXPECT_EQ(Pixel(2, 0) & Pixel(21, 0), kInk);
     EXPECT_EQ(Pixel(13, 0) + Pixel(20, 0), 0u); // nothing between the two A's
     EXPECT_EQ(DrawText(0, 100, "\x7F", font, 2, kTextTransparent), 24); // DEL is a glyph
     EXPECT_EQ(Pixel(21, 100), kInk);
-}
 
-TEST_F(FontTest, BlendedTextClampsItsOpacity) {
-    ASSERT_TRUE(CutFontFromWorkPage(font, kFontProportional));
-    // At 128 each channel moves 129/256 of the way from black.
+    // Blended, at 128 each channel moves 129/256 of the way from black; wild
+    // opacities are taken as opaque.
+    ClearWorkPage();
     EXPECT_EQ(DrawTextBlended(10, 10, "A", font, 2, 128), 21);
     EXPECT_EQ(Pixel(10, 10), 0x804020u);
     for (int opacity : {300, -1, 255}) {
-        ClearWorkPage();
         DrawTextBlended(10, 10, "A", font, 2, opacity);
-        EXPECT_EQ(Pixel(10, 10), kInk) << opacity;
-        EXPECT_EQ(Pixel(11, 10), 0u) << opacity;
+        EXPECT_EQ(std::pair(Pixel(10, 10), Pixel(11, 10)), std::pair(kInk, 0u)) << opacity;
     }
     ClearWorkPage();
     EXPECT_EQ(DrawTextBlended(10, 10, "AA", font, 2, 0), 32);
     EXPECT_EQ(InkedPixels(), 0);
+}
+
+// The first column after the text's last glyph.
+int TextEnd(int x, std::string_view text) {
+    return x + TextAdvance(text, GameFont, kTextSpacing) - kTextSpacing;
+}
+
+TEST(ShippedFont, HasADistinctInkedGlyphForEveryCharacterAndEveryFixedTextFitsItsScreen) {
+    OpenOffscreenPages(32);
+    ASSERT_TRUE(LoadFont(HALVANE_SOURCE_DIR "/Graphics/zqfont.fnt", GameFont, kFontProportional));
+    EXPECT_EQ(std::pair(GameFont.height, GameFont.widths[0]), std::pair(9, 4)); // 0: the space
+    for (int k = 1; k <= 126 - 32; ++k) {
+        const ImageHeader header = ReadImageHeader(GameFont.glyphs[k]);
+        ASSERT_EQ(std::pair(header.width, header.height), std::pair(GameFont.widths[k], 9)) << k;
+        ClearWorkPage();
+        DrawText(0, 0, std::string(1, static_cast<char>(k + 32)), GameFont, 2, kTextTransparent);
+        int ink = 0;
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < header.width; ++x)
+                ink += Pixel(x, y) != 0;
+        EXPECT_GT(ink, 0) << "no ink in " << static_cast<char>(k + 32);
+        // Two glyphs with the same picture could not be told apart.
+        const size_t bytes = kImageHeaderBytes + 4u * header.width * header.height;
+        for (int other = 1; other < k; ++other)
+            EXPECT_NE(std::memcmp(GameFont.glyphs[k].data(), GameFont.glyphs[other].data(), bytes),
+                      0)
+                << static_cast<char>(k + 32) << " looks like " << static_cast<char>(other + 32);
+    }
+
+    for (const HelpLine &line : HelpText)
+        EXPECT_LT(TextEnd(line.x, line.text), 630) << line.text;
+    for (int mission = 1; mission <= kMissions; ++mission) // the console's text room ends at 610
+        for (const BriefingItem &item : BriefingMissions[mission].items)
+            EXPECT_LT(TextEnd(item.x, item.text != nullptr ? item.text : ""), 610) << item.x;
+    for (const char *line : kGameOverText)
+        EXPECT_LT(TextEnd(kGameOverTextX, line), 640) << line;
+    for (const char *line : kEpilogueText) // blank lines are null
+        EXPECT_LT(TextEnd(kEpilogueX, line != nullptr ? line : ""), 640) << kEpilogueX;
+    for (const char *label : kOptionLabels) // the longest value after every label
+        EXPECT_LT(TextEnd(kOptionX, std::string(label) + "KEYBOARD"), 640) << label;
+    // The widest numbers; the head-up display's read-outs must not run into each other.
+    const std::tuple<int, const char *, int> others[] = {
+        {250, "You missed 9999999 ships.", 640},
+        {180, "Congratulations! You beat the hi-score!", 640},
+        {234, "The new hi-score is 9999999.", 640},
+        {520, "HI-SCORE: 999999", 640},
+        {280, "SCORE: 999999", 400},
+        {400, "FPS: 45", 520}};
+    for (auto [x, text, end] : others)
+        EXPECT_LT(TextEnd(x, text), end) << text;
+}
+
+// The script strips as the game cuts them carry the briefing console's own
+// ground where the briefings put them: mostly ground, with a fair share of
+// script on it.
+TEST(Pictures, ScriptStripsStandOnTheConsoleWhereTheBriefingsPutThem) {
+    ASSERT_EQ(chdir(HALVANE_SOURCE_DIR), 0); // the pictures are read from here
+    OpenOffscreenPages(32);
+    SetPages(1, 0);
+    LoadPictures();
+    PutImage(0, 0, ScreenImages[BriefingBackground], kPutOpaque, 255);
+    static std::array<uint32_t, 640 * 480> console;
+    for (int i = 0; i < 640 * 480; ++i)
+        console[i] = Pixel(i % 640, i / 640);
+    int strips = 0;
+    for (int mission = 1; mission <= kMissions; ++mission)
+        for (const BriefingItem &item : BriefingMissions[mission].items) {
+            if (item.sprite == 0) continue;
+            const ImageHeader size = ReadImageHeader(Sprites[item.sprite]);
+            PutImage(item.x, item.y, Sprites[item.sprite], kPutOpaque, 255);
+            int ground = 0, magenta = 0;
+            for (int y = item.y; y < item.y + size.height; ++y)
+                for (int x = item.x; x < item.x + size.width; ++x) {
+                    magenta += Pixel(x, y) == kMagenta;
+                    ground += Pixel(x, y) == console[y * 640 + x];
+                }
+            const int area = size.width * size.height;
+            EXPECT_EQ(magenta, 0) << "strip " << item.sprite;
+            EXPECT_TRUE(ground > area / 2 && area - ground > area / 20) << "strip " << item.sprite;
+            ++strips;
+        }
+    EXPECT_GE(strips, 5);
 }
 
 } // namespace

@@ -1,0 +1,371 @@
+// The craft under the player's hand, its missiles, its contact with the
+// ground, and the ships and mines: ramming, passing, creation and homing. The
+// world runs step by step without a window, on input the test holds.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "core/game_state.h"
+#include "platform/input.h"
+#include "platform/random.h"
+#include "platform/screen.h"
+#include "render/terrain_view.h"
+#include "screens/briefing.h"
+#include "screens/end_game.h"
+#include "screens/game_over.h"
+#include "screens/level_stats.h"
+#include "world/craft.h"
+#include "world/enemies.h"
+#include "world/level.h"
+#include "world/lives.h"
+#include "world/missiles.h"
+#include "world/objects.h"
+#include "world/terrain.h"
+#include "world/world_update.h"
+
+namespace halvane {
+
+// The screens only count, apart from the world's own share of their work; the
+// lost life's explosion draws nothing.
+int GameOverShown = 0;
+int LevelStatsShown = 0;
+void ShowGameOver() {
+    ++GameOverShown;
+}
+void ShowLevelStats() {
+    ++LevelStatsShown, ResetForLevel();
+}
+void ShowBriefing() {
+    RespawnCraft();
+}
+void ShowEndGame() {
+    GameCompleted = 1;
+}
+void DrawScene() {}
+void DrawCraftLayer() {}
+
+namespace {
+
+InputState TestInput; // copied into the input source at every poll
+
+void FillGround(float depth) {
+    for (int r = kWindowFirstRow; r <= kWindowLastRow; ++r)
+        TerrainDepth[r].Fill(depth);
+}
+
+void CraftFrames(int n) {
+    for (int i = 0; i < n; ++i)
+        UpdateCraft();
+}
+
+// The craft at rest over a flat channel 50 deep, under mouse controls.
+class FlightTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        OpenOffscreenPages(32);
+        UsePilot([](double, InputState &state) { state = TestInput; });
+        SpeedFactor = 1;
+        OptControls = kMouseControls;
+        Shield = 1000, Lives = 2, MissileSide = 0.5f, CraftY = -2;
+        CraftRoll = CraftPitch = 4;
+        MouseX = kCursorHomeX, MouseY = kCursorHomeY;
+        FillGround(50);
+        GroundUnderCraft = 50;
+    }
+};
+
+TEST_F(FlightTest, MouseCursorIsClampedTheCraftSettlesOnItsTargetAndButtonsMoveItForward) {
+    // Clamped to 7 before each move, the craft rests an eighth of 0.8 beyond it.
+    TestInput.mouseX = 700, TestInput.mouseY = 400;
+    CraftFrames(150);
+    EXPECT_EQ(std::tuple(MouseX, MouseY, CraftRoll), std::tuple(632, 296, 1)); // banked hard
+    EXPECT_NEAR(CraftX, 7.1f, 0.0011f);
+    EXPECT_NEAR(CraftY, -7.4f, 0.005f);
+    TestInput.mouseX = -50, TestInput.mouseY = 0;
+    CraftFrames(150);
+    EXPECT_EQ(std::pair(MouseX, MouseY), std::pair(3, 4));
+    EXPECT_NEAR(CraftX, -7.116f, 0.0011f);
+    EXPECT_EQ(std::pair(CursorTargetDepth(4), CursorTargetX(319)), std::pair(0.1f, -0.03f));
+    // Forward and back by the buttons; back by V under mouse controls too.
+    const std::tuple<int, int, bool, float> steps[] = {
+        {kMouseLeft, 10, false, 2},
+        {kMouseLeft, 60, false, 10},
+        {kMouseLeft | kMouseRight, 5, false, 10}, // neither forward nor back
+        {0, 5, true, 9},
+        {0, 100, true, 0}};
+    for (auto [buttons, frames, keyV, z] : steps) {
+        TestInput.buttons = buttons, TestInput.keys[kKeyV] = keyV;
+        CraftFrames(frames);
+        EXPECT_NEAR(CraftZ, z, 1e-5f) << buttons << " " << frames;
+    }
+}
+
+TEST_F(FlightTest, KeyboardCursorAcceleratesToTwentyAndStopsOnRelease) {
+    OptControls = kKeyboardControls;
+    TestInput.buttons = kMouseLeft; // the mouse is not read under keyboard controls
+    TestInput.keys[kKeyRight] = true;
+    for (int x : {315, 325, 340, 360, 380, 400, 400}) {
+        UpdateCraft();
+        EXPECT_EQ(MouseX, x);
+        TestInput.keys[kKeyRight] = x < 400;
+    }
+    EXPECT_EQ(CraftZ, 0);
+    TestInput.keys[kKeyDown] = true; // down twice, then up: back through 5
+    CraftFrames(2);
+    TestInput.keys[kKeyDown] = false, TestInput.keys[kKeyUp] = true;
+    UpdateCraft();
+    EXPECT_EQ(MouseY, 4 + 5 + 10 + 5);
+}
+
+// Frames (1-based) in which a missile left, with the fire input held.
+std::vector<int> LaunchFrames(int frames) {
+    std::vector<int> launches;
+    for (int f = 1; f <= frames; ++f) {
+        float before = MissileCount;
+        UpdateWorld();
+        if (MissileCount > before) launches.push_back(f);
+        UpdateCraft();
+    }
+    return launches;
+}
+
+TEST_F(FlightTest, HeldFireLaunchesEveryNineFramesIntoTheLowestFreeSlotButNeverAFifth) {
+    TestInput.keys[kKeySpace] = true;
+    EXPECT_EQ(LaunchFrames(40), (std::vector<int>{2, 11, 20, 29, 38}));
+    TestInput.keys[kKeySpace] = false;
+    TestInput.buttons = kMouseMiddle | kMouseLeft; // the middle button fires only alone
+    EXPECT_TRUE(LaunchFrames(30).empty());
+    TestInput.buttons = kMouseMiddle;
+    EXPECT_EQ(LaunchFrames(12), (std::vector<int>{2, 11}));
+    // A destroyed missile's slot is not free yet, and the launchers take turns.
+    for (int i = 1; i <= kMissileSlots; ++i)
+        Missile[i] = {0, 6, 1, i == 3 ? kSlotDestroyed : (i < 5 ? kSlotActive : kSlotFree)};
+    MissileCount = 3, CraftX = 0, CraftY = -2, MissileSide = -0.5f;
+    FireCooldown = kMissileLeavesAt;
+    LaunchMissile();
+    EXPECT_EQ(std::tuple(Missile[5].state, Missile[5].x, MissileSide), std::tuple(1, -0.5f, 0.5f));
+    FireCooldown = 0; // four in flight: the shot is accepted, but no missile leaves
+    UpdateCraft();
+    EXPECT_EQ(FireCooldown, 8);
+    UpdateWorld();
+    EXPECT_EQ(MissileCount, 4);
+}
+
+// One world update that launches a missile, with the fire input spent after.
+void LaunchOne() {
+    FireCooldown = kMissileLeavesAt;
+    UpdateWorld();
+    FireCooldown = 0;
+}
+
+TEST_F(FlightTest, LevelShotFliesSixTenthsOfARowPerFrameAlongItsArcUnlessTheGroundStopsIt) {
+    LaunchOne();
+    EXPECT_EQ(std::tuple(Missile[1].state, Missile[1].x), std::tuple(kSlotActive, 0.5f));
+    EXPECT_NEAR(Missile[1].z, 5.6f, 1e-5f);
+    // It sinks while nearer than row 15 and rises beyond: deepest 0.392 below 1.9.
+    float deepest = Missile[1].y;
+    int frames = 1;
+    for (; Missile[1].state == kSlotActive; ++frames) {
+        ObjectRecord before = Missile[1];
+        UpdateWorld();
+        if (Missile[1].state == kSlotActive) {
+            EXPECT_NEAR(Missile[1].z, before.z + 0.6f, 1e-4f);
+            EXPECT_EQ(Missile[1].y > before.y, Missile[1].z < 15) << Missile[1].z;
+            deepest = std::max(deepest, Missile[1].y);
+        }
+    }
+    EXPECT_NEAR(deepest, 1.9f + 0.392f, 1e-4f);
+    EXPECT_EQ(std::pair(frames, MissileCount), std::pair(25, 0.0f)); // ended past row 19
+    UpdateWorld();
+    EXPECT_EQ(Missile[1].state, kSlotFree);
+
+    // Launched below the ground it only moves; the next frame it bursts at z
+    // 5.6, x 0.5, and the crater centres on cell (6, 1).
+    FillGround(1);
+    MissileSide = 0.5f;
+    LaunchOne();
+    EXPECT_EQ(TerrainDepth[6][1], 1);
+    UpdateWorld();
+    EXPECT_EQ(std::pair(Missile[1].state, TerrainDepth[6][1]), std::pair(kSlotDestroyed, 1.75f));
+    // Shots from beyond the side limits burst without digging.
+    FillGround(1);
+    for (float side : {7.12f, -7.12f}) {
+        CraftX = side, MissileSide = side > 0 ? 0.5f : -0.5f;
+        LaunchOne();
+        UpdateWorld();
+        EXPECT_EQ(Missile[1].state, kSlotDestroyed);
+    }
+    for (int r = 0; r <= 20; ++r)
+        for (int c = -7; c <= 7; ++c)
+            ASSERT_EQ(TerrainDepth[r][c], 1) << r << "," << c;
+}
+
+TEST_F(FlightTest, OnlyTheLowerNumberedOfTwoMissilesScoresOnOneTarget) {
+    Ship[3] = ObjectRecord{1, 10, 2, kSlotActive};
+    Mine[2] = ObjectRecord{-3, 12, 4, kSlotActive};
+    ShipCount = MineCount = 1;
+    Missile[2] = ObjectRecord{1.5f, 10.5f, 2.5f, kSlotActive};
+    Missile[5] = ObjectRecord{0.5f, 9.5f, 1.5f, kSlotActive};
+    Missile[1] = ObjectRecord{-3.7f, 12, 4, kSlotActive};
+    Missile[4] = ObjectRecord{-2.5f, 12.7f, 3.3f, kSlotActive};
+    MissileCount = 4;
+    UpdateWorld();
+    EXPECT_EQ(Score, 15);
+    EXPECT_EQ(Ship[3].state + Mine[2].state + Missile[2].state + Missile[1].state,
+              4 * kSlotDestroyed);
+    EXPECT_EQ(Missile[5].state + Missile[4].state, 2 * kSlotActive);
+    EXPECT_EQ(MissileCount + ShipCount + MineCount, 2);
+}
+
+// The craft half a unit below flat ground 3 deep, for one update.
+void ScrapeOnce() {
+    GroundUnderCraft = 3;
+    CraftY = -3.5f;
+    UpdateWorld();
+}
+
+TEST_F(FlightTest, GroundContactLiftsAndPushesUpAndAFullShieldLastsTwentyFourFrames) {
+    FillGround(3);
+    MouseY = 250;
+    for (int i = 0; i < 24; ++i) {
+        ScrapeOnce();
+        EXPECT_EQ(CraftY, -3); // put back on the surface
+    }
+    // The sound repeats every five frames.
+    EXPECT_EQ(std::tuple(Shield, MouseY, ScrapeSoundDelay), std::tuple(40, 250 - 24 * 20, 2));
+    ScrapeOnce();
+    EXPECT_EQ(Lives, 1);
+    // Invulnerable: still lifted and pushed, but no damage and no sound.
+    MouseY = 200;
+    ScrapeOnce();
+    EXPECT_EQ(std::tuple(CraftY, MouseY, Shield, ScrapeSoundDelay), std::tuple(-3, 180, 1000, 0));
+    OptControls = kKeyboardControls; // with Down held: pushed twice as far
+    TestInput.keys[kKeyDown] = true;
+    ScrapeOnce();
+    EXPECT_EQ(MouseY, 140);
+    // Outside the side limits the craft is moved back to 6 and the ground looked
+    // up again for column 6; within 6.4 it is also lifted onto the old ground.
+    TerrainDepth[5][6] = 2;
+    GroundUnderCraft = 1, Invulnerable = 0, CraftX = 6.3f, CraftY = -1.5f;
+    UpdateWorld();
+    EXPECT_EQ(std::tuple(CraftX, CraftY, GroundUnderCraft), std::tuple(6, -1, 2));
+    GroundUnderCraft = 1, CraftX = -6.9f, CraftY = -1.5f; // beyond 6.4: moved sideways only
+    UpdateWorld();
+    EXPECT_EQ(std::tuple(CraftX, CraftY, Shield), std::tuple(-6, -1.5f, 920));
+}
+
+// Puts a ship (odd calls) or a mine (even calls) into the craft's collision
+// window, in the lowest free slot, as creation would.
+void PlaceRammer(int call) {
+    float depth = -CraftY;
+    if (call % 2 == 1) {
+        Ship[LowestFreeSlot(Ship, kShipSlots)] =
+            ObjectRecord{CraftX + 0.9f, kCraftRow + CraftZ + 0.75f, depth - 0.4f, kSlotActive};
+        ShipCount += 1;
+    } else {
+        Mine[LowestFreeSlot(Mine, kMineSlots)] =
+            ObjectRecord{CraftX - 0.9f, kCraftRow + CraftZ + 0.1f, depth + 0.4f, kSlotActive};
+        MineCount += 1;
+    }
+}
+
+TEST_F(FlightTest, FullShieldSurvivesNineRamsButNotTenAndTheLastLifeEndsTheGame) {
+    for (int ram = 1; ram <= 9; ++ram) {
+        PlaceRammer(ram);
+        UpdateWorld();
+        EXPECT_EQ(Shield, 1000 - 100 * ram);
+    }
+    EXPECT_EQ(ShipCount + MineCount + MissedShips + MissedMines + Score, 0);
+    PlaceRammer(10);
+    UpdateWorld();
+    EXPECT_EQ(std::tuple(Lives, Shield, Invulnerable, GameOverShown), std::tuple(1, 1000, 40, 0));
+    Lives = Invulnerable = 0; // the last life: game over, no refill
+    Shield = 50;
+    PlaceRammer(1);
+    UpdateWorld();
+    EXPECT_EQ(std::tuple(Lives, Shield, GameOverShown), std::tuple(-1, -50, 1));
+}
+
+TEST_F(FlightTest, DamageOfOneFrameIsSummedAndOnlyTheCollisionWindowCounts) {
+    Shield = 141; // a ram and ground contact: 140, and exactly 1 left survives
+    PlaceRammer(1);
+    GroundUnderCraft = 1, CraftY = -1.5f;
+    Ship[1].y = 1.5f; // the ram is tested before the craft is lifted
+    UpdateWorld();
+    EXPECT_EQ(std::pair(Shield, Lives), std::pair(1.0f, 2.0f));
+    Invulnerable = 5; // rammers are destroyed all the same, without damage
+    PlaceRammer(1);
+    PlaceRammer(2);
+    UpdateWorld();
+    EXPECT_EQ(std::pair(Shield, ShipCount + MineCount), std::pair(1.0f, 0.0f));
+    // Just outside the window they pass.
+    const float depth = -CraftY;
+    Ship[1] = ObjectRecord{CraftX, 5.5f, depth, kSlotActive};        // not yet 0.5 ahead
+    Ship[2] = ObjectRecord{CraftX + 1, 5.8f, depth, kSlotActive};    // a full unit aside
+    Mine[1] = ObjectRecord{CraftX, 5.9f, depth + 0.5f, kSlotActive}; // half a unit below
+    ShipCount = 2, MineCount = 1, Invulnerable = 0;
+    UpdateWorld();
+    EXPECT_EQ(std::pair(Shield, ShipCount + MineCount), std::pair(1.0f, 3.0f));
+}
+
+TEST_F(FlightTest, EnemiesBehindTheViewerCountAsMissedOnce) {
+    Ship[2] = Mine[4] = ObjectRecord{0, 0.1f, 1, kSlotActive};
+    ShipCount = MineCount = 1;
+    for (int i = 0; i < 3; ++i)
+        UpdateWorld(); // behind the viewer, counted, then freed
+    EXPECT_EQ(Ship[2].state + Mine[4].state + ShipCount + MineCount, kSlotFree);
+    EXPECT_EQ(std::pair(MissedShips, MissedMines), std::pair(1.0f, 1.0f));
+}
+
+// Mines sit on whole columns of the far rows and stop from map position 260;
+// regular ships stop at five, the end-phase launch fills all ten slots.
+TEST_F(FlightTest, NewEnemiesAppearAtTheFarEndWithinTheirLimits) {
+    SeedRandom(3);
+    for (float mapPosition : {258, 260, 280}) {
+        MapPosition = mapPosition;
+        int made = 0;
+        for (int shift = 0; shift < 200; ++shift, MineCount = 0) {
+            SpawnEnemies();
+            for (int i = 1; i <= kMineSlots; ++i) {
+                if (Mine[i].state != kSlotActive) continue;
+                EXPECT_EQ(Mine[i].x, std::floor(Mine[i].x));
+                EXPECT_TRUE((Mine[i].z == 19 || Mine[i].z == 20) && Mine[i].y <= 50);
+                Mine[i].state = kSlotFree;
+                ++made;
+            }
+        }
+        EXPECT_TRUE(mapPosition < 260 ? made > 100 : made == 0) << mapPosition << ": " << made;
+    }
+    EXPECT_EQ(ShipCount, 5);
+    for (int check = 0; check < 200; ++check)
+        LaunchEndPhaseShip();
+    EXPECT_EQ(ShipCount, 10);
+    for (int i = 1; i <= 10; ++i) {
+        EXPECT_EQ(std::pair(Ship[i].state, Ship[i].z), std::pair(kSlotActive, 20.0f));
+        EXPECT_TRUE(Ship[i].x >= -5 && Ship[i].x < 6) << Ship[i].x;
+    }
+}
+
+TEST_F(FlightTest, ShipHomesOnTheCraftUntilRowTenThenFliesStraight) {
+    CraftX = 3, CraftY = -5;
+    Ship[1] = ObjectRecord{-5, 20, 1, kSlotActive};
+    ShipCount = 1;
+    MoveShips(); // a fifteenth of 8, to hundredths; far to the left and above: clamped
+    EXPECT_EQ(std::tuple(Ship[1].x, Ship[1].y, ShipRoll[1], ShipPitch[1]),
+              std::tuple(-4.47f, 1.27f, 1, 7));
+    while (Ship[1].z > 10)
+        MoveShips();
+    FillGround(0.5f); // ships skim over ground higher than their course
+    const float x = Ship[1].x, y = Ship[1].y;
+    EXPECT_TRUE(x > 0 && x < 3 && y > 0.5f) << x << " " << y;
+    EXPECT_EQ(std::pair(ShipRoll[1], ShipPitch[1]), std::pair(4.0f, 4.0f));
+    CraftX = -3; // too late to follow
+    for (int i = 0; i < 20; ++i)
+        MoveShips();
+    EXPECT_EQ(std::pair(Ship[1].x, Ship[1].y), std::pair(x, 0.5f));
+}
+
+} // namespace
+} // namespace halvane

@@ -1,6 +1,7 @@
 // Picture files onto the page and the page into files: BMP and raw images, screenshots.
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 #include "core/game_state.h"
 #include "platform/image_file.h"
@@ -113,13 +114,9 @@ TEST(ImageFileNoScreen, RefusedBeforeTheScreenOpens) {
 // the page as it was (the sanitizer build runs these too).
 TEST_F(ImageFileTest, BadFilesLeaveThePage) {
     const auto good = MakeBmp(10, 10, 24, Pattern);
-    const struct {
-        const char *what;
-        std::size_t at; // first byte to patch, or the length to cut the file to
-        int size;       // bytes patched, little-endian; 0 cuts the file
-        uint32_t value;
-        int code;
-    } cases[] = {
+    // Each case patches `size` bytes at `at` with `value`, little-endian, or with
+    // size 0 cuts the file to `at` bytes, and must give `code`.
+    const std::tuple<const char *, std::size_t, int, uint32_t, int> cases[] = {
         {"16 bits", 28, 2, 16, kImageNoScreenOrDepth},
         {"most negative height", 22, 4, 0x80000000, kImageLoaded},
         {"empty file", 0, 0, 0, kImageBadFile},
@@ -135,18 +132,17 @@ TEST_F(ImageFileTest, BadFilesLeaveThePage) {
     };
     FillBox(0, 0, 639, 479, 0x445566);
     const auto before = Page();
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto &[what, at, size, value, code] : cases) {
         auto bytes = good;
-        if (c.size == 0) bytes.resize(c.at);
-        for (int i = 0; i < c.size; ++i)
-            bytes[c.at + i] = uint8_t(c.value >> (8 * i));
-        EXPECT_EQ(Load(bytes), c.code);
-        EXPECT_EQ(Page(), before);
+        if (size == 0) bytes.resize(at);
+        for (int i = 0; i < size; ++i)
+            bytes[at + i] = uint8_t(value >> (8 * i));
+        EXPECT_EQ(Load(bytes), code) << what;
+        EXPECT_TRUE(Page() == before) << what;
     }
     EXPECT_EQ(LoadImageFile("missing.bmp"), kImageCannotOpen);
     EXPECT_EQ(Load({0xFE, 1, 2}), kImageBadFile); // a raw header cut short
-    EXPECT_EQ(Page(), before);
+    EXPECT_TRUE(Page() == before);
 }
 
 TEST_F(ImageFileTest, RawImagesCopyWhatTheyHoldAndThePageTakes) {

@@ -82,7 +82,6 @@ std::vector<uint8_t> Glyph(int w, int h, int shift = 0) {
 }
 
 TEST(ScreenOpen, DepthPicksTheLayoutAndWithoutADisplayNothingDraws) {
-    EXPECT_EQ(ScreenBytesPerPixel(), 0);
     for (int depth : {15, 16, 24, 32, 0, 8, -1}) {
         OpenOffscreenPages(depth);
         EXPECT_EQ(ScreenBytesPerPixel(), depth == 15 || depth == 16 ? 2 : 4) << depth;
@@ -188,9 +187,13 @@ TEST_P(ScreenAtDepth, LineEndsRoundHalvesAwayAndLinesClipToTheScreen) {
                          (y == 6 && x >= 10 && x <= 20) || (x == 0 && y == 10);
               }));
     EXPECT_EQ(RawPixel(639, 100), NativeColour(0x00FF00));
-    // A clipped end moves to the crossing, truncated: x = 0 at y = 1.5.
-    const PixelSet clipped = Drawn([] { DrawLine(-10, 0, 10, 3, 0xFF); });
+    // A clipped end moves to the crossing, truncated: y = 1.5 at x = 0, x = 101.5 at y = 0.
+    const PixelSet clipped = Drawn([] {
+        DrawLine(-10, 0, 10, 3, 0xFF);
+        DrawLine(100, -10, 103, 10, 0xFF);
+    });
     EXPECT_TRUE(clipped.count({0, 1}) && !clipped.count({0, 2}));
+    EXPECT_TRUE(clipped.count({101, 0}) && !clipped.count({102, 0}));
     EXPECT_EQ(Drawn([] { DrawLine(-1e9f, -1e9f, 1e9f, 1e9f, 0xFF); }),
               Where([](int x, int y) { return x == y; }));
     // Lines past a corner, though their ends lie off different sides, draw nothing.

@@ -19,14 +19,11 @@
 namespace halvane {
 namespace {
 
-constexpr int kHudTextY = 7;
-constexpr int kHiScoreX = 520;
+constexpr int kHudTextY = 7, kHiScoreX = 520;
 
 bool SecondGame = false;
-int LastCycle = -1;
-int PlayFrames = 0;
-double LookedAt = -1;
-double InMenuSince = -1;
+int LastCycle = -1, PlayFrames = 0;
+double LookedAt = -1, InMenuSince = -1;
 float GameScore = 0; // the menu clears Score when it takes over again
 std::string HudInk;  // '#' for full ink in the hi-score corner of a page
 
@@ -56,13 +53,11 @@ void GamePilot(double now, InputState &state) {
         return;
     }
     if (!SecondGame) return;
-    if (AnimCycle20 != LastCycle) {
-        LastCycle = AnimCycle20;
-        if (++PlayFrames == 40) {
-            HudInk = InkOf(PagePixels(VisiblePageIndex())); // the frame play finished last
-            LookedAt = now;
-        }
+    if (AnimCycle20 != LastCycle && ++PlayFrames == 40) {
+        HudInk = InkOf(PagePixels(VisiblePageIndex())); // the frame play finished last
+        LookedAt = now;
     }
+    LastCycle = AnimCycle20;
     if (LookedAt > 0) {
         state.keys[kKeyEsc] = now < LookedAt + 0.1;
         state.keys[kKeyY] = now > LookedAt + 0.3;
@@ -70,10 +65,7 @@ void GamePilot(double now, InputState &state) {
 }
 
 void RunProgram(bool second) {
-    SecondGame = second;
-    PlayFrames = 0;
-    LastCycle = -1;
-    InMenuSince = -1;
+    SecondGame = second, PlayFrames = 0, LastCycle = -1, InMenuSince = -1;
     ResetPlayPilot();
     UsePilot(GamePilot);
     ASSERT_EQ(HeadlessRun(StartUp), 0);

@@ -2,9 +2,11 @@
 // screen tests' record of pages and sounds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
-#include <sstream>
+#include <regex>
+#include <span>
 #include <tuple>
 #include <vector>
 
@@ -43,30 +45,19 @@ const uint32_t kItem = Blend(kFontInk, kPicture, 160); // a menu item not highli
 // corner or one pixel right; the first and last lines of the help page.
 constexpr std::array<std::array<int, 2>, 8> kMenuProbes{
     {{600, 400}, {290, 130}, {291, 140}, {290, 150}, {291, 160}, {10, 40}, {180, 440}}};
-// A pixel far from all text; C, B, G, S, M, A, G of the option labels.
-constexpr std::array<std::array<int, 2>, 8> kOptionProbes{{{600, 400},
-                                                           {251, 120},
-                                                           {250, 130},
-                                                           {251, 140},
-                                                           {251, 150},
-                                                           {250, 160},
-                                                           {251, 170},
-                                                           {251, 180}}};
+constexpr std::array<int, 7> kOptionInkX{251, 250, 251, 251, 250, 251, 251}; // C B G S M A G
 
 // The highlighted menu item of each shot from `from` on, repeats folded; -1
 // marks a stretch of other screens.
 std::vector<int> Highlights(int from) {
     std::vector<int> seen;
     for (int i = from; i < ShotCount; ++i) {
-        int mark = -1;
-        for (int item = 1; item <= 4 && Shots[i].probe[0] == kPicture; ++item) {
-            if (Shots[i].probe[item] == kFontInk && mark == -1) {
-                mark = item;
-            } else if (Shots[i].probe[item] != kItem) {
-                mark = -1;
-                break;
-            }
-        }
+        const auto items = std::span(Shots[i].probe).subspan(1, 4);
+        const bool menu =
+            Shots[i].probe[0] == kPicture && std::count(items.begin(), items.end(), kItem) == 3;
+        const auto lit = std::find(items.begin(), items.end(), kFontInk);
+        const int mark =
+            menu && lit != items.end() ? static_cast<int>(lit - items.begin()) + 1 : -1;
         if (seen.empty() || seen.back() != mark) seen.push_back(mark);
     }
     return seen;
@@ -92,8 +83,6 @@ void Tap(int key, double at) {
     HoldKey(key, at, at + 0.1);
 }
 
-using Items = std::vector<int>;
-
 class MenuTest : public TempDirTest {
   protected:
     void SetUp() override {
@@ -107,51 +96,41 @@ class MenuTest : public TempDirTest {
     }
 };
 
-// An arrow held moves one item and latches Enter and Space; S stops the menu.
-TEST_F(MenuTest, TheMenuFadesInMovesLatchesSavesPicturesAndQuits) {
+// An arrow held moves one item and latches Enter and Space; OPTIONS comes back
+// on OPTIONS; HELP waits for the release of the key that opened it; S stops
+// the menu; QUIT fades out and ends the program.
+TEST_F(MenuTest, TheMenuMovesLatchesOpensScreensSavesPicturesAndQuits) {
     HoldKey(kKeyDown, 1.0, 3.0);
     HoldKey(kKeyEnter, 1.5, 2.0);
     HoldKey(kKeySpace, 2.5, 3.0);
-    const int keys[] = {kKeyDown, kKeyUp, kKeyUp, kKeyUp, kKeyDown, -1, kKeyUp, kKeyUp};
-    for (int i = 0; i < 8; ++i) {
-        Tap(keys[i] < 0 ? kKeyDown : keys[i], 3.3 + 0.4 * i);
-        if (keys[i] < 0) Tap(kKeyUp, 3.3 + 0.4 * i); // both arrows: only Down acts
+    const int keys[] = {kKeyDown,  kKeyUp,   kKeyUp,    kKeyUp,    kKeyDown,  -1,
+                        kKeyUp,    kKeyUp,   kKeyDown,  kKeyDown,  kKeyEnter, kKeyUp,
+                        kKeyEnter, kKeyDown, kKeyEnter, kKeySpace, kKeyUp};
+    for (int i = 0; i < 17; ++i) {
+        Tap(keys[i] < 0 ? kKeyDown : keys[i], 3.3 + 0.5 * i);
+        if (keys[i] < 0) Tap(kKeyUp, 3.3 + 0.5 * i); // both arrows: only Down acts
     }
-    HoldKey(kKeyS, 6.8, 7.3);
-    Tap(kKeyS, 7.6);
-    HoldKey(kKeySpace, 8.0, 8.5);
+    HoldKey(kKeyS, 12.0, 12.5);
+    Tap(kKeyS, 12.8);
+    HoldKey(kKeySpace, 13.2, 13.7);
     EXPECT_EQ(HeadlessRun(MainMenu), 0);
     ExpectFade(0, 0, true, 17);
-    EXPECT_EQ(Highlights(17), (Items{1, 2, 3, 2, 1, 4, 1, 2, 1, 4, -1}));
+    EXPECT_EQ(Highlights(17),
+              (std::vector<int>{1, 2, 3, 2, 1, 4, 1, 2, 1, 4, 1, 2, -1, 2, 3, -1, 1, 4, -1}));
     ExpectFade(ShotCount - 17, 255, false, 17); // and nothing after it
-    EXPECT_EQ(HeardCount("fx"), 1);
+    EXPECT_EQ(HeardCount("fx"), 5);
+    EXPECT_EQ(OptControls * 10 + OptGameSpeed, 12); // nothing changed in the options
     EXPECT_EQ(ScreenshotNumber, 3);
     EXPECT_EQ(std::filesystem::file_size("screenshot1.bmp"), 921654u);
     EXPECT_EQ(std::filesystem::file_size("screenshot2.bmp"), 921654u);
     EXPECT_FALSE(std::filesystem::exists("screenshot3.bmp"));
-    for (int i = 0; i < ShotCount; ++i)
-        EXPECT_FALSE(Shots[i].time > 6.85 && Shots[i].time < 7.3) << Shots[i].time;
-}
-
-// HELP waits for the release of the key that opened it.
-TEST_F(MenuTest, OptionsAndHelpComeBackToTheMenu) {
-    const int keys[] = {kKeyDown,  kKeyEnter, kKeyUp, kKeyEnter, kKeyDown,
-                        kKeyEnter, kKeySpace, kKeyUp, kKeyEnter};
-    for (int i = 0; i < 9; ++i)
-        Tap(keys[i], 1.0 + 0.5 * i);
-    EXPECT_EQ(HeadlessRun(MainMenu), 0);
-    EXPECT_EQ(Highlights(17), (Items{1, 2, -1, 2, 3, -1, 1, 4, -1}));
-    EXPECT_EQ(OptControls * 10 + OptGameSpeed, 12); // nothing changed on the way
-    EXPECT_EQ(HeardCount("fx"), 5);
-    int first = 0;
-    while (first < ShotCount && Shots[first].probe[5] != kFontInk)
-        ++first;
-    int last = first;
-    while (last + 1 < ShotCount && Shots[last + 1].probe[5] == kFontInk)
-        ++last;
-    ASSERT_LT(last + 8, ShotCount);
-    EXPECT_GT(last - first, 15); // from the release at 3.6 s to Space at 4.0 s
-    EXPECT_GT(Shots[last].time, 3.99);
+    int first = 0, last = 0; // the help page
+    for (int i = 0; i < ShotCount; ++i) {
+        EXPECT_FALSE(Shots[i].time > 12.05 && Shots[i].time < 12.5) << Shots[i].time;
+        if (Shots[i].probe[5] == kFontInk) last = i, first = first == 0 ? i : first;
+    }
+    EXPECT_GT(last - first, 15); // from the release at 10.4 s to Space at 10.8 s
+    EXPECT_GT(Shots[last].time, 10.79);
     for (int i = first; i <= last; ++i) {
         EXPECT_EQ(Shots[i].probe[0], kDimmed);
         EXPECT_EQ(Shots[i].probe[6], kFontInk);
@@ -160,7 +139,8 @@ TEST_F(MenuTest, OptionsAndHelpComeBackToTheMenu) {
 }
 
 TEST_F(MenuTest, EveryOptionWrapsAndGoBackLeaves) {
-    Probes = kOptionProbes;
+    for (std::size_t i = 0; i < 7; ++i)
+        Probes[i + 1] = {kOptionInkX[i], 120 + 10 * static_cast<int>(i)};
     KeyHeld = 0;
     HoldKey(kKeyEnter, 0, 0.5); // still held from the menu: ignored
     double clock = 1.0;
@@ -189,9 +169,9 @@ TEST_F(MenuTest, EveryOptionWrapsAndGoBackLeaves) {
     }
     EXPECT_EQ(HeardCount("fx"), 22);         // 21 confirms, and again when the effects came to 25 %
     std::array<int, kMaxShots + 1> sounds{}; // before each shot
-    std::istringstream heard(Heard);
-    for (std::string w; heard >> w;)
-        sounds[std::stoul(w.substr(w.find('@') + 1))] += w.rfind("fx@", 0) == 0;
+    const std::regex fx("fx@(\\d+)");
+    for (std::sregex_iterator m(Heard.begin(), Heard.end(), fx), end; m != end; ++m)
+        ++sounds[std::stoul((*m)[1])];
     for (int i = 0; i < ShotCount; ++i) {
         if (sounds[i] != 0) {
             EXPECT_EQ(sounds[i], Shots[i].options[3] == 1 ? 2 : 1);
@@ -222,10 +202,7 @@ TEST_F(MenuTest, EveryOptionWrapsAndGoBackLeaves) {
 
 // Confirms for whatever the first level shows, then play abandoned.
 TEST_F(MenuTest, LaunchFadesTheMenuOutAndSetsTheGameUpAtTheChosenSpeed) {
-    OptGameSpeed = 4;
-    Lives = 0;
-    Shield = 3;
-    GameCompleted = 1;
+    OptGameSpeed = 4, Lives = 0, Shield = 3, GameCompleted = 1;
     for (int n = 1; n <= 20; ++n)
         Tap(kKeyEnter, n * 0.5);
     HoldKey(kKeyEsc, 12.0, 12.2);

@@ -23,8 +23,7 @@ std::string Heard;
 namespace {
 
 struct Hold {
-    int key;  // scan code, or -1 for buttons
-    int mask; // buttons
+    int key, mask; // a scan code, or -1 and a mask of buttons
     double from, until;
 };
 std::array<Hold, 32> Holds;
@@ -58,10 +57,6 @@ void Record(const uint8_t *pixels, bool paced) {
         s.probe[i] = PixelOf(pixels, Probes[i][0], Probes[i][1]);
     for (int k = 1; k <= 11; ++k)
         s.lines[static_cast<std::size_t>(k - 1)] = LineAlpha[k];
-}
-
-void Observe(const Page &page) {
-    Record(page.pixels, false);
 }
 
 // Holds what the plan says. On the first poll after a paced frame was
@@ -139,15 +134,10 @@ void PrepareScreens() {
         GrabImage(0, 0, widths[i] - 1, i == 4 ? 16 : 18, Sprites[static_cast<int>(i) + 2]);
     }
     ClearWorkPage();
-    WorkPage = 0;
-    TargetFps = 23;
-    LastFrameTime = SeenFrameTime = kStart;
-    SeenPresents = HeadlessPresentCount();
-    ShotCount = HoldCount = 0;
-    InkBoxes = {};
-    Probes = {};
-    Heard.clear();
-    HeadlessSetObserver(Observe);
+    WorkPage = 0, TargetFps = 23, LastFrameTime = SeenFrameTime = kStart;
+    SeenPresents = HeadlessPresentCount(), ShotCount = HoldCount = 0;
+    InkBoxes = {}, Probes = {}, Heard.clear();
+    HeadlessSetObserver([](const Page &page) { Record(page.pixels, false); });
     UsePilot(ScreensPilot);
 }
 
@@ -164,10 +154,6 @@ uint64_t PageHash(const uint8_t *pixels) {
     return h;
 }
 
-uint64_t WorkPageHash() {
-    return PageHash(PagePixels(WorkPageIndex()));
-}
-
 uint64_t StatisticsHash(uint32_t frame, int ships, int mines) {
     FillCapture(frame);
     PutImage(0, 0, ScreenImages[CaptureImage], kPutBlend, 135);
@@ -175,7 +161,7 @@ uint64_t StatisticsHash(uint32_t frame, int ships, int mines) {
     DrawText(250, 220, missed + std::to_string(ships) + " ships.", GameFont, 2, kTextTransparent);
     DrawText(250, 230, missed + std::to_string(mines) + " mines.", GameFont, 2, kTextTransparent);
     DrawText(200, 250, "Press ENTER or left mouse button", GameFont, 2, kTextTransparent);
-    return WorkPageHash();
+    return PageHash(PagePixels(WorkPageIndex()));
 }
 
 int CountPaced(int first, int last) {

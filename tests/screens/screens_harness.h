@@ -1,7 +1,5 @@
-// screens_harness.h -- what the screen tests share: plain pictures and the
-// shipped font, a pilot that holds keys and buttons in time windows, a record
-// of every page shown (presented or finished by a paced loop) and of every
-// sound request.
+// screens_harness.h -- what the screen tests share: plain pictures, the shipped
+// font, a pilot that holds keys, a record of every page shown and sound asked.
 #pragma once
 
 #include <array>
@@ -48,20 +46,18 @@ extern std::string Heard;
 int HeardCount(const std::string &name);
 
 // Keys (scan codes) or mouse buttons (a mask) held from `from` to `until`,
-// seconds after kStart. A run still going a minute after kStart ends with
-// ProgramEnded{99}, so that a screen that never ends fails instead of hanging.
+// seconds after kStart. A screen still going after a minute ends with
+// ProgramEnded{99}: it fails instead of hanging.
 void HoldKey(int scanCode, double from, double until);
 void HoldButtons(int mask, double from, double until);
 
-// Opens the headless screen, loads the shipped font, paints the briefing and
-// end pictures and the script strips, sets the clock to kStart and TargetFps
-// to 23, and starts the pilot and the recording afresh.
+// Opens the headless screen with the shipped font, the briefing and end
+// pictures and the script strips; clock kStart, TargetFps 23; records afresh.
 void PrepareScreens();
 // Fills CaptureImage with one colour (the frame a screen starts from).
 void FillCapture(uint32_t colour);
 
 uint64_t PageHash(const uint8_t *pixels); // 640 x 480 x 4 bytes
-uint64_t WorkPageHash();
 // The statistics screen over a frame of one colour, drawn here by hand.
 uint64_t StatisticsHash(uint32_t frame, int ships, int mines);
 // Paced shots in [first, last), and the first paced (or not) shot from `from`.

@@ -31,12 +31,8 @@ TEST(LevelStats, ResetTheLevelAndShowTheMissesUntilAConfirm) {
         SCOPED_TRACE(confirm);
         PrepareScreens();
         FillCapture(kGameFrame);
-        Ship[5].state = Mine[10].state = kSlotActive;
-        ShipCount = MineCount = 1;
-        TerrainDepth[8][3] = 99;
-        CraftX = 3;
-        MapPosition = 100;
-        MissedMines = 17;
+        Ship[5].state = Mine[10].state = kSlotActive, ShipCount = MineCount = 1;
+        TerrainDepth[8][3] = 99, CraftX = 3, MapPosition = 100, MissedMines = 17;
         Lives = confirm < 0 ? -1 : 1;
         HoldKey(kKeyEnter, 0, confirm < 0 ? 1000 : 0.5);
         HoldButtons(kMouseLeft | kMouseMiddle, 0.5, 0.9); // two buttons are no click
@@ -79,8 +75,7 @@ void RunGameOver(double confirmFrom, double confirmUntil) {
     HoldKey(kKeyEnter, 0, 1.5);
     HoldKey(kKeyEnter, confirmFrom, confirmUntil);
     ResetTerrain();
-    Lives = -1;
-    SetPages(1, 0);
+    Lives = -1, SetPages(1, 0);
     FillBox(0, 0, 639, 479, 0x303030);
     ShowGameOver();
 }
@@ -121,15 +116,11 @@ TEST(GameOver, ExplosionDimThenTheRisingTextUntilAConfirm) {
     EXPECT_LT(paced(frames - 1).time, 8.0);
 }
 
-void StartBriefing(int level) {
-    PrepareScreens();
-    LevelNumber = static_cast<float>(level);
-    AnimCycle6 = 0; // the first step comes on the 5th frame, the second on the 13th
-}
-
 // A confirm held through the fade in counts from the second step.
 TEST(Briefing, ConfirmWaitsForTheReleaseAndTheSecondStep) {
-    StartBriefing(1);
+    PrepareScreens();
+    LevelNumber = 1,
+    AnimCycle6 = 0; // the first step comes on the 5th frame, the second on the 13th
     FireCooldown = 7;
     HoldKey(kKeyEnter, 0, 0.3);
     HoldKey(kKeyEnter, 0.35, 3.0);
@@ -152,7 +143,8 @@ TEST(Briefing, ConfirmWaitsForTheReleaseAndTheSecondStep) {
 TEST(Briefing, EveryMissionTicksOncePerStepAndFlickers) {
     for (int mission = 1; mission <= kMissions; ++mission) {
         SCOPED_TRACE(mission);
-        StartBriefing(mission);
+        PrepareScreens();
+        LevelNumber = static_cast<float>(mission), AnimCycle6 = 0;
         const BriefingMission &m = BriefingMissions[mission];
         const BriefingItem *lines = &m.items[static_cast<std::size_t>(m.itemCount - 2)];
         for (int probe = 0; probe <= 1; ++probe) { // a pixel of ink in each

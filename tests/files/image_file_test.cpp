@@ -76,8 +76,8 @@ class ImageFileTest : public TempDirTest {
 };
 
 TEST_F(ImageFileTest, TrueColourPicturesLoadExactlyAndTouchOnlyTheirPart) {
-    ASSERT_EQ(Load(MakeBmp(700, 500, 24, Pattern)),
-              kImageLoaded); // what lies off the page is skipped
+    // What lies beyond the page's right and bottom edges is skipped.
+    ASSERT_EQ(Load(MakeBmp(700, 500, 24, Pattern)), kImageLoaded);
     EXPECT_EQ(WrongPixels(640, 480, Pattern), 0);
     // 32 bits are copied as they are, top byte included.
     auto withTop = [](int x, int y) { return 0xAB000000u | Pattern(x, y); };
@@ -175,10 +175,9 @@ std::vector<uint8_t> Shot(const PixelOf &pixel) {
 }
 
 TEST_F(ImageFileTest, ShotsAreExactBmpsOfThePageAndNeverReplaceAnEarlierOne) {
-    for (int i = 0; i < 640 * 480; ++i) {
-        const uint32_t v = 0xAB000000 | Pattern(i % 640, i / 640); // a top byte set is dropped
-        std::memcpy(PagePixels(0) + i * 4, &v, 4);
-    }
+    // The top byte of a 32-bit pixel is dropped.
+    ASSERT_EQ(Load(MakeBmp(640, 480, 32, [](int x, int y) { return 0xAB000000u | Pattern(x, y); })),
+              kImageLoaded);
     WriteText("screenshot2.bmp", "from an earlier run");
     TakeScreenshot();
     EXPECT_EQ(ScreenshotNumber, 1); // the caller adds 1

@@ -17,6 +17,18 @@
 namespace halvane {
 namespace {
 
+constexpr double kTick = 1.0 / 60.0;
+
+// How far the clock moves while `wait` runs.
+template <typename F> double ClockStep(F wait) {
+    const double before = HeadlessClock();
+    wait();
+    return HeadlessClock() - before;
+}
+double SleptSeconds(int ms) {
+    return ClockStep([ms] { SleepMs(ms); });
+}
+
 // A script step from `time` on holding `keys`, the mouse at (x, y) with `buttons`.
 ScriptStep At(double time, std::initializer_list<int> keys, int x = 310, int y = 4,
               int buttons = 0) {
@@ -83,10 +95,8 @@ TEST(Script, TheLastStepAtOrBeforeNowHoldsAndShortPressesWakeSleeps) {
     // A long sleep is woken by the press at 10.5 and uses it up: the next one,
     // with Enter still held across the step at 10.6, runs its whole length.
     HeadlessSetClock(10.46);
-    SleepMs(150);
-    EXPECT_NEAR(HeadlessClock(), 10.51, 1e-4);
-    SleepMs(150);
-    EXPECT_NEAR(HeadlessClock(), 10.66, 1e-3);
+    EXPECT_NEAR(SleptSeconds(150), 0.05, 1e-4);
+    EXPECT_NEAR(SleptSeconds(150), 0.15, 1e-3);
 }
 
 TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouseAndCaptureFollowsReading) {
@@ -146,18 +156,6 @@ TEST(Pilot, IsAskedAtEveryPollSeesTimeMoveOnAndKeepsItsState) {
     EXPECT_TRUE(KeyPressWaiting());
 }
 
-constexpr double kTick = 1.0 / 60.0;
-
-// How far the clock moves while `wait` runs.
-template <typename F> double ClockStep(F wait) {
-    const double before = HeadlessClock();
-    wait();
-    return HeadlessClock() - before;
-}
-double SleptSeconds(int ms) {
-    return ClockStep([ms] { SleepMs(ms); });
-}
-
 uint32_t ObservedRed = 0; // the sum of the centre pixel's red over the pages observed
 void ObserveCentre(const Page &page) {
     ObservedRed += page.pixels[(240 * 640 + 320) * 4 + 2];
@@ -168,8 +166,7 @@ TEST(HeadlessClock, EachWaitOfTheGameMovesTheClockByItsOwnStep) {
     HeadlessSetClock(5.0);
     // A poll pumps the display (0.1 ms) and reads the clock once (1 us).
     EXPECT_NEAR(ClockStep([] { KeyDown(kKeyEnter); }), 0.000101, 1e-9);
-    int32_t x, y, wheel, buttons;
-    EXPECT_NEAR(ClockStep([&] { ReadMouse(x, y, wheel, buttons); }), 0.000101, 1e-9);
+    EXPECT_NEAR(ClockStep(ReadTheMouse), 0.000101, 1e-9);
     // A present waits for the next sixtieth, a whole one when standing on a tick.
     HeadlessSetClock(1.0 + 0.25 * kTick);
     WaitRetrace();

@@ -1,7 +1,7 @@
 // The font loader and the text operations, first on a sheet the test draws (a
 // magenta page with the grid, size markers and glyphs of known widths), then
-// the shipped font and pictures: every character has a glyph of its own, every
-// fixed text fits its screen, the script strips carry the console's own ground.
+// the shipped font: every character has a glyph of its own, every fixed text
+// fits its screen, and the notice about broken level files is drawn with it.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -10,18 +10,18 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include "app/startup.h"
-#include "core/image_store.h"
+#include "platform/headless.h"
 #include "platform/image_file.h"
+#include "platform/input.h"
 #include "platform/screen.h"
 #include "render/font.h"
 #include "screens/briefing_texts.h"
 #include "screens/end_game.h"
 #include "screens/game_over.h"
 #include "screens/help.h"
+#include "screens/level_files_message.h"
 #include "screens/options.h"
+#include "world/level_file.h"
 
 namespace halvane {
 namespace {
@@ -69,17 +69,11 @@ int InkedPixels() {
     return count;
 }
 
-class FontTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        OpenOffscreenPages(32);
-        SetPages(1, 0);
-        DrawSheet();
-    }
-    BitmapFont font{};
-};
-
-TEST_F(FontTest, MeasuresWidthsFromTheRightmostInkWithinTheGlyphHeight) {
+TEST(DrawnFont, WidthsComeFromTheRightmostInkAndTextIsDrawnInEveryMode) {
+    static BitmapFont font;
+    OpenOffscreenPages(32);
+    SetPages(1, 0);
+    DrawSheet();
     ASSERT_TRUE(SaveScreenImage("drawn_sheet.bmp"));
     ASSERT_TRUE(CutFontFromWorkPage(font, kFontProportional));
     EXPECT_EQ(font.height, kHeight);
@@ -92,28 +86,6 @@ TEST_F(FontTest, MeasuresWidthsFromTheRightmostInkWithinTheGlyphHeight) {
     EXPECT_EQ(std::pair(a.width, a.height), std::pair(9, kHeight));
     EXPECT_EQ(InkedPixels(), 0) << "the loader leaves a cleared work page behind";
 
-    // Fixed mode cuts every glyph at the cell width; an unknown mode is proportional.
-    DrawSheet();
-    ASSERT_TRUE(CutFontFromWorkPage(font, kFontFixed));
-    EXPECT_EQ(DrawText(0, 0, "AB C", font, 2, kTextTransparent), 4 * (kCellWidth + 2));
-    EXPECT_EQ(InkedPixels(), 2); // A's ink in column 9 lies beyond the cut
-    DrawSheet();
-    ASSERT_TRUE(CutFontFromWorkPage(font, 5));
-    EXPECT_EQ(font.widths[kA], 9);
-
-    // The same sheet from a file, on the pages as they were; missing or
-    // unmarked sheets are refused.
-    ASSERT_TRUE(LoadFont("drawn_sheet.bmp", font, kFontFixed));
-    std::remove("drawn_sheet.bmp");
-    EXPECT_EQ(std::pair(font.widths[kA], font.height), std::pair(kCellWidth, kHeight));
-    EXPECT_EQ(std::pair(WorkPageIndex(), VisiblePageIndex()), std::pair(1, 0));
-    EXPECT_FALSE(LoadFont("no_such_sheet.fnt", font, kFontProportional));
-    FillBox(0, 0, 639, 479, kMagenta);
-    EXPECT_FALSE(CutFontFromWorkPage(font, kFontProportional));
-}
-
-TEST_F(FontTest, DrawsTransparentOpaqueOrBlendedAndAdvancesByWidthPlusSpacing) {
-    ASSERT_TRUE(CutFontFromWorkPage(font, kFontProportional));
     // A, B (empty), space, A: 9+2, 1+2, 6+2, 9+2.
     EXPECT_EQ(DrawText(100, 50, "AB A", font, 2, kTextTransparent), 133);
     // The second A after 11 + 3 + 8; magenta skipped, and by any other mode too.
@@ -151,6 +123,25 @@ TEST_F(FontTest, DrawsTransparentOpaqueOrBlendedAndAdvancesByWidthPlusSpacing) {
     ClearWorkPage();
     EXPECT_EQ(DrawTextBlended(10, 10, "AA", font, 2, 0), 32);
     EXPECT_EQ(InkedPixels(), 0);
+
+    // Fixed mode cuts every glyph at the cell width; an unknown mode is proportional.
+    DrawSheet();
+    ASSERT_TRUE(CutFontFromWorkPage(font, kFontFixed));
+    EXPECT_EQ(DrawText(0, 0, "AB C", font, 2, kTextTransparent), 4 * (kCellWidth + 2));
+    EXPECT_EQ(InkedPixels(), 2); // A's ink in column 9 lies beyond the cut
+    DrawSheet();
+    ASSERT_TRUE(CutFontFromWorkPage(font, 5));
+    EXPECT_EQ(font.widths[kA], 9);
+
+    // The same sheet from a file, on the pages as they were; missing or
+    // unmarked sheets are refused.
+    ASSERT_TRUE(LoadFont("drawn_sheet.bmp", font, kFontFixed));
+    std::remove("drawn_sheet.bmp");
+    EXPECT_EQ(std::pair(font.widths[kA], font.height), std::pair(kCellWidth, kHeight));
+    EXPECT_EQ(std::pair(WorkPageIndex(), VisiblePageIndex()), std::pair(1, 0));
+    EXPECT_FALSE(LoadFont("no_such_sheet.fnt", font, kFontProportional));
+    FillBox(0, 0, 639, 479, kMagenta);
+    EXPECT_FALSE(CutFontFromWorkPage(font, kFontProportional));
 }
 
 // The first column after the text's last glyph.
@@ -167,11 +158,7 @@ TEST(ShippedFont, HasADistinctInkedGlyphForEveryCharacterAndEveryFixedTextFitsIt
         ASSERT_EQ(std::pair(header.width, header.height), std::pair(GameFont.widths[k], 9)) << k;
         ClearWorkPage();
         DrawText(0, 0, std::string(1, static_cast<char>(k + 32)), GameFont, 2, kTextTransparent);
-        int ink = 0;
-        for (int y = 0; y < 9; ++y)
-            for (int x = 0; x < header.width; ++x)
-                ink += Pixel(x, y) != 0;
-        EXPECT_GT(ink, 0) << "no ink in " << static_cast<char>(k + 32);
+        EXPECT_GT(InkedPixels(), 0) << "no ink in " << static_cast<char>(k + 32);
         // Two glyphs with the same picture could not be told apart.
         const size_t bytes = kImageHeaderBytes + 4u * header.width * header.height;
         for (int other = 1; other < k; ++other)
@@ -203,36 +190,26 @@ TEST(ShippedFont, HasADistinctInkedGlyphForEveryCharacterAndEveryFixedTextFitsIt
         EXPECT_LT(TextEnd(x, text), end) << text;
 }
 
-// The script strips as the game cuts them carry the briefing console's own
-// ground where the briefings put them: mostly ground, with a fair share of
-// script on it.
-TEST(Pictures, ScriptStripsStandOnTheConsoleWhereTheBriefingsPutThem) {
-    ASSERT_EQ(chdir(HALVANE_SOURCE_DIR), 0); // the pictures are read from here
+TEST(LevelFilesMessage, ShownOnlyForBrokenFilesAndLeftOnAFreshConfirmReleased) {
     OpenOffscreenPages(32);
-    SetPages(1, 0);
-    LoadPictures();
-    PutImage(0, 0, ScreenImages[BriefingBackground], kPutOpaque, 255);
-    static std::array<uint32_t, 640 * 480> console;
-    for (int i = 0; i < 640 * 480; ++i)
-        console[i] = Pixel(i % 640, i / 640);
-    int strips = 0;
-    for (int mission = 1; mission <= kMissions; ++mission)
-        for (const BriefingItem &item : BriefingMissions[mission].items) {
-            if (item.sprite == 0) continue;
-            const ImageHeader size = ReadImageHeader(Sprites[item.sprite]);
-            PutImage(item.x, item.y, Sprites[item.sprite], kPutOpaque, 255);
-            int ground = 0, magenta = 0;
-            for (int y = item.y; y < item.y + size.height; ++y)
-                for (int x = item.x; x < item.x + size.width; ++x) {
-                    magenta += Pixel(x, y) == kMagenta;
-                    ground += Pixel(x, y) == console[y * 640 + x];
-                }
-            const int area = size.width * size.height;
-            EXPECT_EQ(magenta, 0) << "strip " << item.sprite;
-            EXPECT_TRUE(ground > area / 2 && area - ground > area / 20) << "strip " << item.sprite;
-            ++strips;
-        }
-    EXPECT_GE(strips, 5);
+    ASSERT_TRUE(LoadFont(HALVANE_SOURCE_DIR "/Graphics/zqfont.fnt", GameFont, kFontProportional));
+    HeadlessSetClock(10);
+    InputState enter, none;
+    enter.keys[kKeyEnter] = true;
+    // Enter of LAUNCH still held, then released, then pressed again.
+    const std::array<ScriptStep, 4> script{{{0, enter}, {10.2, none}, {10.8, enter}, {10.9, none}}};
+    UseScript(script);
+    const uint64_t before = HeadlessPresentCount();
+    ShowLevelFilesMessage(); // sound files: nothing shown
+    EXPECT_EQ(HeadlessPresentCount(), before);
+    RandomTerrain = 1;
+    ShowLevelFilesMessage();
+    EXPECT_GE(HeadlessClock(), 10.9) << "returns only once the fresh press is released";
+    int ink = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 300; ++x)
+            ink += Pixel(x, y) != 0;
+    EXPECT_GT(ink, 0);
 }
 
 } // namespace

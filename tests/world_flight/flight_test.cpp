@@ -1,16 +1,22 @@
 // The craft under the player's hand, its missiles, its contact with the
 // ground, and the ships and mines: ramming, passing, creation and homing. The
-// world runs step by step without a window, on input the test holds.
+// world runs step by step without a window, on input the test holds; at the
+// end the automatic pilot plays every shipped level.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
 
+#include "app/pilots.h"
 #include "core/game_state.h"
 #include "platform/input.h"
 #include "platform/random.h"
 #include "platform/screen.h"
+#include "platform/timing.h"
 #include "render/terrain_view.h"
 #include "screens/briefing.h"
 #include "screens/end_game.h"
@@ -40,9 +46,7 @@ void ShowLevelStats() {
 void ShowBriefing() {
     RespawnCraft();
 }
-void ShowEndGame() {
-    GameCompleted = 1;
-}
+void ShowEndGame() {}
 void DrawScene() {}
 void DrawCraftLayer() {}
 
@@ -66,13 +70,10 @@ class FlightTest : public ::testing::Test {
     void SetUp() override {
         OpenOffscreenPages(32);
         UsePilot([](double, InputState &state) { state = TestInput; });
-        SpeedFactor = 1;
-        OptControls = kMouseControls;
-        Shield = 1000, Lives = 2, MissileSide = 0.5f, CraftY = -2;
-        CraftRoll = CraftPitch = 4;
-        MouseX = kCursorHomeX, MouseY = kCursorHomeY;
+        SpeedFactor = 1, OptControls = kMouseControls, Shield = 1000, Lives = 2;
+        MissileSide = 0.5f, CraftY = -2, CraftRoll = CraftPitch = 4;
+        MouseX = kCursorHomeX, MouseY = kCursorHomeY, GroundUnderCraft = 50;
         FillGround(50);
-        GroundUnderCraft = 50;
     }
 };
 
@@ -81,20 +82,20 @@ TEST_F(FlightTest, MouseCursorIsClampedTheCraftSettlesOnItsTargetAndButtonsMoveI
     TestInput.mouseX = 700, TestInput.mouseY = 400;
     CraftFrames(150);
     EXPECT_EQ(std::tuple(MouseX, MouseY, CraftRoll), std::tuple(632, 296, 1)); // banked hard
-    EXPECT_NEAR(CraftX, 7.1f, 0.0011f);
-    EXPECT_NEAR(CraftY, -7.4f, 0.005f);
+    EXPECT_TRUE(std::abs(CraftX - 7.1f) < 0.0011f && std::abs(CraftY + 7.4f) < 0.005f)
+        << CraftX << ", " << CraftY;
     TestInput.mouseX = -50, TestInput.mouseY = 0;
     CraftFrames(150);
     EXPECT_EQ(std::pair(MouseX, MouseY), std::pair(3, 4));
     EXPECT_NEAR(CraftX, -7.116f, 0.0011f);
     EXPECT_EQ(std::pair(CursorTargetDepth(4), CursorTargetX(319)), std::pair(0.1f, -0.03f));
-    // Forward and back by the buttons; back by V under mouse controls too.
-    const std::tuple<int, int, bool, float> steps[] = {
-        {kMouseLeft, 10, false, 2},
-        {kMouseLeft, 60, false, 10},
-        {kMouseLeft | kMouseRight, 5, false, 10}, // neither forward nor back
-        {0, 5, true, 9},
-        {0, 100, true, 0}};
+    // Forward and back by the buttons (both at once: neither); back by V under
+    // mouse controls too.
+    const std::tuple<int, int, bool, float> steps[] = {{kMouseLeft, 10, false, 2},
+                                                       {kMouseLeft, 60, false, 10},
+                                                       {kMouseLeft | kMouseRight, 5, false, 10},
+                                                       {0, 5, true, 9},
+                                                       {0, 100, true, 0}};
     for (auto [buttons, frames, keyV, z] : steps) {
         TestInput.buttons = buttons, TestInput.keys[kKeyV] = keyV;
         CraftFrames(frames);
@@ -134,16 +135,15 @@ std::vector<int> LaunchFrames(int frames) {
 TEST_F(FlightTest, HeldFireLaunchesEveryNineFramesIntoTheLowestFreeSlotButNeverAFifth) {
     TestInput.keys[kKeySpace] = true;
     EXPECT_EQ(LaunchFrames(40), (std::vector<int>{2, 11, 20, 29, 38}));
-    TestInput.keys[kKeySpace] = false;
-    TestInput.buttons = kMouseMiddle | kMouseLeft; // the middle button fires only alone
+    TestInput.keys[kKeySpace] = false, TestInput.buttons = kMouseMiddle | kMouseLeft;
+    // The middle button fires only alone.
     EXPECT_TRUE(LaunchFrames(30).empty());
     TestInput.buttons = kMouseMiddle;
     EXPECT_EQ(LaunchFrames(12), (std::vector<int>{2, 11}));
     // A destroyed missile's slot is not free yet, and the launchers take turns.
     for (int i = 1; i <= kMissileSlots; ++i)
         Missile[i] = {0, 6, 1, i == 3 ? kSlotDestroyed : (i < 5 ? kSlotActive : kSlotFree)};
-    MissileCount = 3, CraftX = 0, CraftY = -2, MissileSide = -0.5f;
-    FireCooldown = kMissileLeavesAt;
+    MissileCount = 3, CraftX = 0, CraftY = -2, MissileSide = -0.5f, FireCooldown = kMissileLeavesAt;
     LaunchMissile();
     EXPECT_EQ(std::tuple(Missile[5].state, Missile[5].x, MissileSide), std::tuple(1, -0.5f, 0.5f));
     FireCooldown = 0; // four in flight: the shot is accepted, but no missile leaves
@@ -182,13 +182,12 @@ TEST_F(FlightTest, LevelShotFliesSixTenthsOfARowPerFrameAlongItsArcUnlessTheGrou
     EXPECT_EQ(Missile[1].state, kSlotFree);
 
     // Launched below the ground it only moves; the next frame it bursts at z
-    // 5.6, x 0.5, and the crater centres on cell (6, 1).
+    // 5.6, x -0.5 (the other launcher), and the crater centres on cell (6, 0).
     FillGround(1);
-    MissileSide = 0.5f;
     LaunchOne();
-    EXPECT_EQ(TerrainDepth[6][1], 1);
+    EXPECT_EQ(TerrainDepth[6][0], 1);
     UpdateWorld();
-    EXPECT_EQ(std::pair(Missile[1].state, TerrainDepth[6][1]), std::pair(kSlotDestroyed, 1.75f));
+    EXPECT_EQ(std::pair(Missile[1].state, TerrainDepth[6][0]), std::pair(kSlotDestroyed, 1.75f));
     // Shots from beyond the side limits burst without digging.
     FillGround(1);
     for (float side : {7.12f, -7.12f}) {
@@ -205,12 +204,11 @@ TEST_F(FlightTest, LevelShotFliesSixTenthsOfARowPerFrameAlongItsArcUnlessTheGrou
 TEST_F(FlightTest, OnlyTheLowerNumberedOfTwoMissilesScoresOnOneTarget) {
     Ship[3] = ObjectRecord{1, 10, 2, kSlotActive};
     Mine[2] = ObjectRecord{-3, 12, 4, kSlotActive};
-    ShipCount = MineCount = 1;
     Missile[2] = ObjectRecord{1.5f, 10.5f, 2.5f, kSlotActive};
     Missile[5] = ObjectRecord{0.5f, 9.5f, 1.5f, kSlotActive};
     Missile[1] = ObjectRecord{-3.7f, 12, 4, kSlotActive};
     Missile[4] = ObjectRecord{-2.5f, 12.7f, 3.3f, kSlotActive};
-    MissileCount = 4;
+    ShipCount = MineCount = 1, MissileCount = 4;
     UpdateWorld();
     EXPECT_EQ(Score, 15);
     EXPECT_EQ(Ship[3].state + Mine[2].state + Missile[2].state + Missile[1].state,
@@ -241,8 +239,7 @@ TEST_F(FlightTest, GroundContactLiftsAndPushesUpAndAFullShieldLastsTwentyFourFra
     MouseY = 200;
     ScrapeOnce();
     EXPECT_EQ(std::tuple(CraftY, MouseY, Shield, ScrapeSoundDelay), std::tuple(-3, 180, 1000, 0));
-    OptControls = kKeyboardControls; // with Down held: pushed twice as far
-    TestInput.keys[kKeyDown] = true;
+    OptControls = kKeyboardControls, TestInput.keys[kKeyDown] = true; // pushed twice as far
     ScrapeOnce();
     EXPECT_EQ(MouseY, 140);
     // Outside the side limits the craft is moved back to 6 and the ground looked
@@ -259,16 +256,12 @@ TEST_F(FlightTest, GroundContactLiftsAndPushesUpAndAFullShieldLastsTwentyFourFra
 // Puts a ship (odd calls) or a mine (even calls) into the craft's collision
 // window, in the lowest free slot, as creation would.
 void PlaceRammer(int call) {
-    float depth = -CraftY;
-    if (call % 2 == 1) {
-        Ship[LowestFreeSlot(Ship, kShipSlots)] =
-            ObjectRecord{CraftX + 0.9f, kCraftRow + CraftZ + 0.75f, depth - 0.4f, kSlotActive};
-        ShipCount += 1;
-    } else {
-        Mine[LowestFreeSlot(Mine, kMineSlots)] =
-            ObjectRecord{CraftX - 0.9f, kCraftRow + CraftZ + 0.1f, depth + 0.4f, kSlotActive};
-        MineCount += 1;
-    }
+    const float x = CraftX, z = kCraftRow + CraftZ, depth = -CraftY;
+    if (call % 2 == 1)
+        Ship[LowestFreeSlot(Ship, kShipSlots)] = {x + 0.9f, z + 0.75f, depth - 0.4f, kSlotActive};
+    else
+        Mine[LowestFreeSlot(Mine, kMineSlots)] = {x - 0.9f, z + 0.1f, depth + 0.4f, kSlotActive};
+    (call % 2 == 1 ? ShipCount : MineCount) += 1;
 }
 
 TEST_F(FlightTest, FullShieldSurvivesNineRamsButNotTenAndTheLastLifeEndsTheGame) {
@@ -281,14 +274,13 @@ TEST_F(FlightTest, FullShieldSurvivesNineRamsButNotTenAndTheLastLifeEndsTheGame)
     PlaceRammer(10);
     UpdateWorld();
     EXPECT_EQ(std::tuple(Lives, Shield, Invulnerable, GameOverShown), std::tuple(1, 1000, 40, 0));
-    Lives = Invulnerable = 0; // the last life: game over, no refill
-    Shield = 50;
+    Lives = Invulnerable = 0, Shield = 50; // the last life: game over, no refill
     PlaceRammer(1);
     UpdateWorld();
     EXPECT_EQ(std::tuple(Lives, Shield, GameOverShown), std::tuple(-1, -50, 1));
 }
 
-TEST_F(FlightTest, DamageOfOneFrameIsSummedAndOnlyTheCollisionWindowCounts) {
+TEST_F(FlightTest, DamageOfOneFrameIsSummedOnlyTheCollisionWindowCountsTheRestPassOrAreMissed) {
     Shield = 141; // a ram and ground contact: 140, and exactly 1 left survives
     PlaceRammer(1);
     GroundUnderCraft = 1, CraftY = -1.5f;
@@ -300,23 +292,19 @@ TEST_F(FlightTest, DamageOfOneFrameIsSummedAndOnlyTheCollisionWindowCounts) {
     PlaceRammer(2);
     UpdateWorld();
     EXPECT_EQ(std::pair(Shield, ShipCount + MineCount), std::pair(1.0f, 0.0f));
-    // Just outside the window they pass.
+    // Just outside the window they pass; behind the viewer they count as
+    // missed, once, and are freed.
     const float depth = -CraftY;
     Ship[1] = ObjectRecord{CraftX, 5.5f, depth, kSlotActive};        // not yet 0.5 ahead
     Ship[2] = ObjectRecord{CraftX + 1, 5.8f, depth, kSlotActive};    // a full unit aside
     Mine[1] = ObjectRecord{CraftX, 5.9f, depth + 0.5f, kSlotActive}; // half a unit below
-    ShipCount = 2, MineCount = 1, Invulnerable = 0;
-    UpdateWorld();
-    EXPECT_EQ(std::pair(Shield, ShipCount + MineCount), std::pair(1.0f, 3.0f));
-}
-
-TEST_F(FlightTest, EnemiesBehindTheViewerCountAsMissedOnce) {
-    Ship[2] = Mine[4] = ObjectRecord{0, 0.1f, 1, kSlotActive};
-    ShipCount = MineCount = 1;
+    Ship[3] = Mine[4] = ObjectRecord{0, 0.1f, 1, kSlotActive};
+    ShipCount = 3, MineCount = 2, Invulnerable = 0;
     for (int i = 0; i < 3; ++i)
-        UpdateWorld(); // behind the viewer, counted, then freed
-    EXPECT_EQ(Ship[2].state + Mine[4].state + ShipCount + MineCount, kSlotFree);
-    EXPECT_EQ(std::pair(MissedShips, MissedMines), std::pair(1.0f, 1.0f));
+        UpdateWorld();
+    EXPECT_EQ(std::tuple(Shield, ShipCount, MineCount, MissedShips, MissedMines),
+              std::tuple(1, 2, 1, 1, 1));
+    EXPECT_EQ(Ship[3].state + Mine[4].state, kSlotFree);
 }
 
 // Mines sit on whole columns of the far rows and stop from map position 260;
@@ -330,10 +318,9 @@ TEST_F(FlightTest, NewEnemiesAppearAtTheFarEndWithinTheirLimits) {
             SpawnEnemies();
             for (int i = 1; i <= kMineSlots; ++i) {
                 if (Mine[i].state != kSlotActive) continue;
-                EXPECT_EQ(Mine[i].x, std::floor(Mine[i].x));
-                EXPECT_TRUE((Mine[i].z == 19 || Mine[i].z == 20) && Mine[i].y <= 50);
-                Mine[i].state = kSlotFree;
-                ++made;
+                EXPECT_TRUE(Mine[i].x == std::floor(Mine[i].x) &&
+                            (Mine[i].z == 19 || Mine[i].z == 20) && Mine[i].y <= 50);
+                Mine[i].state = kSlotFree, ++made;
             }
         }
         EXPECT_TRUE(mapPosition < 260 ? made > 100 : made == 0) << mapPosition << ": " << made;
@@ -349,9 +336,8 @@ TEST_F(FlightTest, NewEnemiesAppearAtTheFarEndWithinTheirLimits) {
 }
 
 TEST_F(FlightTest, ShipHomesOnTheCraftUntilRowTenThenFliesStraight) {
-    CraftX = 3, CraftY = -5;
+    CraftX = 3, CraftY = -5, ShipCount = 1;
     Ship[1] = ObjectRecord{-5, 20, 1, kSlotActive};
-    ShipCount = 1;
     MoveShips(); // a fifteenth of 8, to hundredths; far to the left and above: clamped
     EXPECT_EQ(std::tuple(Ship[1].x, Ship[1].y, ShipRoll[1], ShipPitch[1]),
               std::tuple(-4.47f, 1.27f, 1, 7));
@@ -366,6 +352,49 @@ TEST_F(FlightTest, ShipHomesOnTheCraftUntilRowTenThenFliesStraight) {
         MoveShips();
     EXPECT_EQ(std::pair(Ship[1].x, Ship[1].y), std::pair(x, 0.5f));
 }
+
+// Plays a shipped level frame by frame in the game loop's order (without
+// drawing); returns the frame in which it was completed, or 0.
+int PlayLevel(int level, int controls, double seed) {
+    SeedRandom(seed);
+    ResetPlayPilot();
+    UsePilot(PlayPilot);
+    TargetFps = 45, OptControls = controls;
+    LevelStatsShown = 0, Lives = 2, Shield = 1000, CraftY = 2;
+    ResetForLevel();
+    LevelNumber = static_cast<float>(level - 1);
+    LoadNextLevel();
+    for (int frame = 1; frame <= 6000 && Lives >= 0; ++frame) {
+        Invulnerable = std::max(Invulnerable - 1, 0);
+        AnimCycle6 = AnimCycle6 % 6 + 1;
+        AnimCycle20 = AnimCycle20 % 20 + 1;
+        UpdateWorld();
+        AdvanceTerrain();
+        if (EndPhase > 0) {
+            RunEndPhase();
+            if (LevelStatsShown > 0) return frame;
+        }
+        CheckEndStructure();
+        UpdateCraft();
+        ShiftTerrain();
+        WaitFrame();
+    }
+    return 0;
+}
+
+class LevelPilotTest : public FlightTest, public ::testing::WithParamInterface<int> {};
+
+// Levels 1..5 under mouse controls, and 6: level 5 under keyboard controls.
+TEST_P(LevelPilotTest, PilotCompletesTheLevelWithEverySeed) {
+    ASSERT_EQ(chdir(HALVANE_SOURCE_DIR), 0); // the level files are read from here
+    const int level = std::min(GetParam(), 5);
+    const int controls = GetParam() == 6 ? kKeyboardControls : kMouseControls;
+    for (int seed = 1; seed <= 8; ++seed)
+        EXPECT_GT(PlayLevel(level, controls, seed * 7919.0), 0)
+            << "level " << level << " seed " << seed << ", lives " << Lives;
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedLevels, LevelPilotTest, ::testing::Range(1, 7));
 
 } // namespace
 } // namespace halvane

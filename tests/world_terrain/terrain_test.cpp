@@ -1,13 +1,39 @@
-#include <gtest/gtest.h>
-
+// The ground: the terrain window, and the levels in turn: their files, the
+// per-level reset, the end structure and the fly-out.
+#include <algorithm>
+#include <cmath>
 #include <limits>
+#include <string>
 
+#include "core/game_state.h"
 #include "platform/random.h"
+#include "screens/briefing.h"
+#include "screens/end_game.h"
+#include "screens/game_over.h"
+#include "screens/level_stats.h"
+#include "tests/files/temp_dir.h"
+#include "world/craft.h"
+#include "world/level.h"
+#include "world/objects.h"
 #include "world/terrain.h"
 
 namespace halvane {
-namespace {
 
+// The screens the world hands over to: they count and do the world's share.
+int BriefingsShown = 0;
+int LevelStatsShown = 0;
+void ShowBriefing() {
+    ++BriefingsShown;
+}
+void ShowEndGame() {
+    GameCompleted = 1;
+}
+void ShowLevelStats() {
+    ++LevelStatsShown, ResetForLevel();
+}
+void ShowGameOver() {}
+
+namespace {
 float Window(int r, int c) {
     return TerrainDepth[r][c];
 }
@@ -37,7 +63,6 @@ TEST(Terrain, ResetGivesTheHalfPipeAndCratersAddThreeInsideTheWindow) {
     EXPECT_NEAR(Window(10, 2) - Window(10, -2), 0.75f, 1e-4);
     EXPECT_NEAR(Window(9, 2) - Window(9, -2), 0.375f, 1e-4);
     EXPECT_NEAR(Window(11, 3) - Window(11, -3), 0.1875f, 1e-4);
-    EXPECT_EQ(Window(12, 2), Window(12, -2)) << "two rows away is untouched";
     // At the corners only the cells inside are dug; row 0 stays.
     ResetTerrain();
     DigCrater(1, 7);
@@ -59,12 +84,11 @@ TEST(Terrain, LookUpsStayInsideTheWindow) {
 }
 
 TEST(Terrain, ShiftsEveryTenFramesFeedsMapRowsAndRestsAtTheEnd) {
-    SpeedFactor = 1;
     for (int r = 1; r <= 300; ++r) // each value names its map row and column
         for (int c = -7; c <= 7; ++c)
             LevelMap[c + 8][r] = static_cast<float>(r) + (c + 7) / 100.0f;
     ResetTerrain();
-    MapPosition = -20;
+    MapPosition = -20, SpeedFactor = 1;
     DigCrater(10, 0);
     const float crater = Window(10, 0);
     float warnedAt = 0;
@@ -83,18 +107,162 @@ TEST(Terrain, ShiftsEveryTenFramesFeedsMapRowsAndRestsAtTheEnd) {
         EXPECT_FLOAT_EQ(Window(r, -3), static_cast<float>(r + 280) + 0.04f);
 }
 
-TEST(Terrain, GeneratedRowsWalkWithinTheChannel) {
-    SeedRandom(7);
+void SetStructure(float depth) {
+    for (int r = 10; r <= 20; ++r)
+        TerrainDepth[r].Fill(depth);
+}
+
+// n small numbers with the separator between them.
+std::string Numbers(int n, const std::string &separator) {
+    std::string text;
+    for (int i = 1; i <= n; ++i)
+        text += std::to_string(i % 7) + (i < n ? separator : "\n");
+    return text;
+}
+
+using LevelFiles = TempDirTest;
+
+TEST_F(LevelFiles, LoaderMakesWildValuesSafe) {
+    WriteText("wild.dat", "1e39,-1e39,junk,3.5e2,-12345,2.5,nan,inf\n" + Numbers(40, " "));
+    LevelMap[3][250] = 9; // a value left from an earlier level
+    LoadLevelFile("wild.dat");
+    const float firstRow[] = {1000, -1000, 0, 350, -1000, 2.5f, 0, 0, 1};
+    for (int k = 1; k <= 9; ++k)
+        EXPECT_FLOAT_EQ(LevelMap[k][1], firstRow[k - 1]) << k;
+    EXPECT_EQ(LevelMap[3][250], 0) << "a short file reads its missing values as 0";
+    for (int k = 0; k <= 30; ++k)
+        for (int r = -20; r <= 300; ++r)
+            ASSERT_TRUE(std::isfinite(LevelMap[k][r]) && std::fabs(LevelMap[k][r]) <= 1000);
+}
+
+TEST_F(LevelFiles, EachLevelLoadsInTurnAndABrokenFileGivesGeneratedTerrain) {
+    const std::string good = Numbers(9000, ",");
+    std::string junk = good;
+    junk.replace(junk.find(",", 8000) + 1, 1, "x");
+    int file = 0; // the first three are complete
+    for (const std::string &text : {good, Numbers(9000, " \t"), Numbers(9000, "\r\n"),
+                                    Numbers(8999, ","), junk, std::string()}) {
+        WriteText("level.dat", text);
+        EXPECT_EQ(LevelFileComplete("level.dat"), file++ < 3) << text.substr(0, 20);
+    }
+    EXPECT_FALSE(LevelFileComplete("missing.dat"));
+
+    std::filesystem::create_directory("Data");
+    for (int level : {1, 3, 4, 5})
+        WriteText("Data/level" + std::to_string(level) + ".dat", level == 3 ? junk : good);
+    CheckLevelFiles();
+    EXPECT_EQ(RandomTerrain, 1);
+    SpeedFactor = 1;
+    const int backdrops[] = {2, 3, 2, 4, 5, 2};
+    for (int level = 1; level <= 6; ++level) {
+        const int broken = level == 2 || level == 3;
+        EXPECT_EQ(LevelFileBroken[std::min(level, 5)], broken) << "level " << level;
+        Invulnerable = 30;
+        ResetForLevel();
+        LoadNextLevel();
+        EXPECT_EQ(std::tuple(LevelNumber, Invulnerable, BriefingsShown, LevelBackdrop),
+                  std::tuple(level, 0, std::min(level, 5), backdrops[level - 1]));
+        if (level > 5) break;
+        EXPECT_EQ(std::pair(GeneratedTerrain, LevelMap[2][1]),
+                  std::pair(broken, broken ? 0 : 2.0f));
+        // Generated rows walk within the channel, the near row within a quarter
+        // of the far one and the outer columns at 0.7 of their neighbours;
+        // column 7 is never fed. Otherwise the rows come from the file.
+        TerrainDepth[20][7] = 2.5f;
+        for (int frame = 0; frame < 1600; ++frame) {
+            AdvanceTerrain();
+            ShiftTerrain();
+            if (MapPosition == -20) continue; // not shifted yet
+            const TerrainRow &far = TerrainDepth[20], &near = TerrainDepth[19];
+            for (int c = -5; c <= 5; ++c)
+                ASSERT_TRUE(broken ? far[c] >= 1 && far[c] <= 7 &&
+                                         std::abs(near[c] - far[c]) <= 0.25001f
+                                   : far[c] == LevelMap[c + 8][static_cast<int>(MapPosition) + 20])
+                    << level << " " << c;
+            ASSERT_TRUE(!broken ||
+                        (far[-6] == 0.7f * far[-5] && near[6] == 0.7f * near[5] && far[7] == 2.5f));
+        }
+    }
+    EXPECT_EQ(GameCompleted, 1);
+}
+
+// The structure falls once it sums above 650, checked every ten frames with
+// the window at rest; the fly-out then takes 100 frames to the next level.
+TEST(LevelProgression, TheStructureFallsAbove650AndTheFlyOutHandsOverToAFreshLevel) {
+    SeedRandom(3);
+    MapPosition = 280, TravelSinceCheck = 2;
+    SetStructure(650.0f / 121);
+    TerrainDepth[15][0] = 650 - (StructureSum() - TerrainDepth[15][0]);
+    ASSERT_FLOAT_EQ(StructureSum(), 650);
+    CheckEndStructure();
+    EXPECT_EQ(std::tuple(EndPhase, TravelSinceCheck), std::tuple(0, 0));
+    TerrainDepth[15][0] += 0.01f;
+    CheckEndStructure(); // too soon after the last check
+    EXPECT_EQ(EndPhase, 0);
+    TravelSinceCheck = 2, MapPosition = 278;
+    CheckEndStructure(); // not at rest yet
+    EXPECT_EQ(EndPhase, 0);
+    for (int i = 1; i <= kShipSlots; ++i)
+        Ship[i].state = Mine[i].state = Missile[(i - 1) % kMissileSlots + 1].state = kSlotActive;
+    MineCount = MissileCount = CraftX = MissedMines = 4, Score = 100, LevelNumber = 2;
+    MapPosition = 280;
+    CheckEndStructure();
+    ASSERT_EQ(EndPhase, 1);
+    const float ships = ShipCount, before = StructureSum();
+    RunEndPhase();
+    for (int i = 1; i <= kShipSlots; ++i)
+        EXPECT_EQ(Ship[i].state, kSlotDestroyed) << "ship " << i;
+    // Ships falling with the structure are neither counted off nor missed.
+    EXPECT_EQ(std::tuple(ShipCount, MissedShips, CraftZ, Score), std::tuple(ships, 0, 0.1f, 105));
+    EXPECT_NEAR(StructureSum() - before, 10 * 0.1f, 1e-3);
+    int frames = 1;
+    for (; EndPhase != 0 && frames < 200; ++frames)
+        RunEndPhase();
+    EXPECT_EQ(frames, 100); // CraftZ passes 10 in the hundredth frame
+    EXPECT_EQ(std::tuple(LevelStatsShown, BriefingsShown, LevelNumber), std::tuple(1, 1, 3));
+    // The statistics ran the per-level reset: every slot is free (ships 6..10
+    // live only at a level's end, and an aborted game leaves them), the craft
+    // and the window are back at the start over the half-pipe.
+    for (int i = 1; i <= kShipSlots; ++i)
+        EXPECT_EQ(Ship[i].state + Mine[i].state + Missile[(i - 1) % kMissileSlots + 1].state, 0);
+    EXPECT_EQ(std::tuple(ShipCount, MineCount, MissileCount, CraftX, CraftZ, MissedShips,
+                         MissedMines, MapPosition, TerrainDepth[15][0]),
+              std::tuple(0, 0, 0, 0, 0, 0, 0, -20, 7));
+}
+
+TEST(LevelProgression, CollapseStopsWhenNoCellIsLeftAboveSeven) {
+    SeedRandom(11);
+    SetStructure(8);
+    EndPhase = 2;
+    RunEndPhase(); // would choose cells forever without the bound
+    EXPECT_NEAR(StructureSum(), 121 * 8.0f, 1e-3);
+    TerrainDepth[13][-2] = 6.35f; // one shallow cell takes every addition until 7
+    RunEndPhase();
+    EXPECT_NEAR(TerrainDepth[13][-2], 7.05f, 1e-4);
+}
+
+TEST(ShippedLevels, StructuresNeedMoreHitsFromMissionToMissionAndStartOnTheHalfPipe) {
     ResetTerrain();
-    TerrainDepth[20][7] = 2.5f;
-    for (int shift = 0; shift < 200; ++shift) {
-        FeedRandomRows();
-        for (int c = -5; c <= 5; ++c)
-            ASSERT_TRUE(Window(20, c) >= 1 && Window(20, c) <= 7 &&
-                        std::abs(Window(19, c) - Window(20, c)) <= 0.25f + 1e-6);
-        ASSERT_FLOAT_EQ(Window(20, -6), 0.7f * Window(20, -5));
-        ASSERT_FLOAT_EQ(Window(19, 6), 0.7f * Window(19, 5));
-        ASSERT_EQ(Window(20, 7), 2.5f);
+    int lastHits = 0;
+    for (int level = 1; level <= 5; ++level) {
+        const std::string file = HALVANE_SOURCE_DIR "/Data/level" + std::to_string(level) + ".dat";
+        ASSERT_TRUE(LevelFileComplete(file.c_str())) << level;
+        LoadLevelFile(file.c_str());
+        float sum = 0; // the structure as the window rests on the level's end
+        for (int r = 10; r <= 20; ++r)
+            for (int c = -5; c <= 5; ++c)
+                sum += LevelMap[c + 8][r + 280];
+        // Each hit adds at most the 3.0 of one crater.
+        const int hits = static_cast<int>(std::floor((650 - sum) / 3.0f)) + 1;
+        EXPECT_TRUE(hits >= 24 && hits > lastHits) << "level " << level << " sums to " << sum;
+        lastHits = hits;
+        for (int c = -6; c <= 6; ++c)
+            for (int r = 1; r <= 10; ++r)
+                ASSERT_NEAR(LevelMap[c + 8][r], TerrainDepth[1][c], 1e-4) << level;
+        for (int k = 16; k <= 30; ++k) // colour codes are whole numbers 0..5
+            for (int r = 1; r <= 300; ++r)
+                ASSERT_TRUE(LevelMap[k][r] >= 0 && LevelMap[k][r] <= 5 &&
+                            LevelMap[k][r] == std::floor(LevelMap[k][r]));
     }
 }
 

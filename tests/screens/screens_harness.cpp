@@ -10,6 +10,7 @@
 #include "platform/headless.h"
 #include "platform/screen.h"
 #include "render/font.h"
+#include "world/craft.h"
 #include "world/terrain.h"
 
 namespace halvane {
@@ -47,7 +48,7 @@ void Record(const uint8_t *pixels, bool paced) {
     s = {HeadlessClock() - kStart, paced, FadeAlpha, PageHash(pixels), {}, {}, {}, {}, {}, {}};
     s.options = {OptControls,  OptBackground,  OptGameSpeed,
                  OptSfxVolume, OptMusicVolume, OptAltitudeMeter};
-    s.map = MapPosition;
+    s.world = {MapPosition - ScrollOffset, CraftY};
     s.fps = MeasuredFps;
     for (std::size_t i = 0; i < InkBoxes.size(); ++i)
         for (int y = InkBoxes[i].y1; y <= InkBoxes[i].y2; ++y)

@@ -30,7 +30,7 @@ struct Shot {
     std::array<uint32_t, 8> probe;  // colours at Probes
     std::array<int32_t, 11> lines;  // LineAlpha 1..11
     std::array<int32_t, 6> options; // controls, background, speed, sfx, music, altitude
-    float map;                      // MapPosition
+    std::array<float, 2> world;     // the view's travel (MapPosition - ScrollOffset), CraftY
     int32_t fps;                    // MeasuredFps
 };
 

@@ -61,7 +61,6 @@ TEST(LevelStats, ResetTheLevelAndShowTheMissesUntilAConfirm) {
         EXPECT_GE(Shots[last - 1].time, 2.0);
         EXPECT_LT(Shots[last - 2].time, 2.0 + (confirm == 0) / 60.0); // mouse read before a frame
         EXPECT_EQ(ShotCount - last, 9);
-        EXPECT_EQ(FadeAlpha, 0);
         EXPECT_GE(HeadlessClock() - kStart, 3.0);
         EXPECT_EQ(Heard, "stats@0 stop@8 ");
     }
@@ -108,8 +107,7 @@ TEST(GameOver, ExplosionDimThenTheRisingTextUntilAConfirm) {
     EXPECT_EQ(paced(57).lines[7], 254);
     EXPECT_EQ(paced(58).lines[7], 255);
     EXPECT_EQ(paced(1).ink[0] + paced(1).ink[1], 0);
-    EXPECT_GT(paced(63).ink[0], 0);
-    EXPECT_GT(paced(63).ink[1], 0);
+    EXPECT_GT(std::min(paced(63).ink[0], paced(63).ink[1]), 0); // both lines at rest
     for (int k = 64; k <= frames; ++k)
         EXPECT_EQ(paced(k).hash, paced(63).hash) << k;
     EXPECT_GE(paced(frames).time, 8.0);
@@ -228,7 +226,6 @@ TEST(EndGame, TheEpilogueAndTheEndTakeEnterOnly) {
         EXPECT_EQ(Shots[theEnd].fade, 165);
         EXPECT_GT(Shots[theEnd].ink[0], 0);
         EXPECT_EQ(Shots[closing - 1].fade, 255);
-        EXPECT_EQ(FadeAlpha, 0);
         EXPECT_EQ(Heard, "stop@0 Sound/end_music.mp3@17 ");
         if (held) {
             EXPECT_EQ(theEnd - 27, 151);

@@ -135,8 +135,8 @@ std::vector<int> LaunchFrames(int frames) {
 TEST_F(FlightTest, HeldFireLaunchesEveryNineFramesIntoTheLowestFreeSlotButNeverAFifth) {
     TestInput.keys[kKeySpace] = true;
     EXPECT_EQ(LaunchFrames(40), (std::vector<int>{2, 11, 20, 29, 38}));
-    TestInput.keys[kKeySpace] = false, TestInput.buttons = kMouseMiddle | kMouseLeft;
     // The middle button fires only alone.
+    TestInput.keys[kKeySpace] = false, TestInput.buttons = kMouseMiddle | kMouseLeft;
     EXPECT_TRUE(LaunchFrames(30).empty());
     TestInput.buttons = kMouseMiddle;
     EXPECT_EQ(LaunchFrames(12), (std::vector<int>{2, 11}));

@@ -34,6 +34,7 @@ void ShowLevelStats() {
 void ShowGameOver() {}
 
 namespace {
+
 float Window(int r, int c) {
     return TerrainDepth[r][c];
 }
@@ -152,12 +153,11 @@ TEST_F(LevelFiles, EachLevelLoadsInTurnAndABrokenFileGivesGeneratedTerrain) {
         WriteText("Data/level" + std::to_string(level) + ".dat", level == 3 ? junk : good);
     CheckLevelFiles();
     EXPECT_EQ(RandomTerrain, 1);
-    SpeedFactor = 1;
     const int backdrops[] = {2, 3, 2, 4, 5, 2};
     for (int level = 1; level <= 6; ++level) {
         const int broken = level == 2 || level == 3;
         EXPECT_EQ(LevelFileBroken[std::min(level, 5)], broken) << "level " << level;
-        Invulnerable = 30;
+        Invulnerable = 30, SpeedFactor = 1;
         ResetForLevel();
         LoadNextLevel();
         EXPECT_EQ(std::tuple(LevelNumber, Invulnerable, BriefingsShown, LevelBackdrop),

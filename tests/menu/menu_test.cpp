@@ -106,12 +106,14 @@ TEST_F(MenuTest, TheMenuMovesLatchesOpensScreensSavesPicturesAndQuits) {
                         kKeyUp,    kKeyUp,   kKeyDown,  kKeyDown,  kKeyEnter, kKeyUp,
                         kKeyEnter, kKeyDown, kKeyEnter, kKeySpace, kKeyUp};
     for (int i = 0; i < 17; ++i) {
-        Tap(keys[i] < 0 ? kKeyDown : keys[i], 3.3 + 0.5 * i);
-        if (keys[i] < 0) Tap(kKeyUp, 3.3 + 0.5 * i); // both arrows: only Down acts
+        const double at = 3.3 + 0.5 * i + (i > 14 ? 0.5 : 0);
+        Tap(keys[i] < 0 ? kKeyDown : keys[i], at);
+        if (keys[i] < 0) Tap(kKeyUp, at); // both arrows: only Down acts
     }
-    HoldKey(kKeyS, 12.0, 12.5);
-    Tap(kKeyS, 12.8);
-    HoldKey(kKeySpace, 13.2, 13.7);
+    HoldKey(kKeyEnter, 10.3, 10.8); // HELP, held beyond its dimming
+    HoldKey(kKeyS, 12.5, 13.0);
+    Tap(kKeyS, 13.3);
+    HoldKey(kKeySpace, 13.7, 14.2);
     EXPECT_EQ(HeadlessRun(MainMenu), 0);
     ExpectFade(0, 0, true, 17);
     EXPECT_EQ(Highlights(17),
@@ -125,11 +127,11 @@ TEST_F(MenuTest, TheMenuMovesLatchesOpensScreensSavesPicturesAndQuits) {
     EXPECT_FALSE(std::filesystem::exists("screenshot3.bmp"));
     int first = 0, last = 0; // the help page
     for (int i = 0; i < ShotCount; ++i) {
-        EXPECT_FALSE(Shots[i].time > 12.05 && Shots[i].time < 12.5) << Shots[i].time;
+        EXPECT_FALSE(Shots[i].time > 12.55 && Shots[i].time < 13.0) << Shots[i].time;
         if (Shots[i].probe[5] == kFontInk) last = i, first = first == 0 ? i : first;
     }
-    EXPECT_GT(last - first, 15); // from the release at 10.4 s to Space at 10.8 s
-    EXPECT_GT(Shots[last].time, 10.79);
+    EXPECT_GT(last - first, 25); // from the release at 10.8 s to Space at 11.3 s
+    EXPECT_GT(Shots[last].time, 11.29);
     for (int i = first; i <= last; ++i) {
         EXPECT_EQ(Shots[i].probe[0], kDimmed);
         EXPECT_EQ(Shots[i].probe[6], kFontInk);

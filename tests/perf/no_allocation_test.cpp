@@ -1,27 +1,20 @@
-// A whole game from the program's start, under the headless display: the
-// automatic pilot launches it from the menu and flies the five missions
-// (level changes, briefings, statistics), the best score is written, the
-// menu comes back and QUIT ends the program. From the first page the menu
-// shows to the end, nothing may be allocated on the heap: the global operator
-// new and the C allocator are taken over here and count every allocation.
-// The one exemption is __cxa_allocate_exception, the exception object with
-// which the headless display ends the program (the harness's doing).
+// Whole games from the program's start under the headless display, played by
+// the automatic pilot (level changes, briefings, statistics, best scores
+// written, the menu again): from the first page shown to the end of the
+// program, nothing may be allocated on the heap. The global operator new and
+// the C allocator are taken over here and count every allocation. The one
+// exemption is __cxa_allocate_exception, the exception object with which the
+// headless display ends the program; it also marks the end of the count.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <new>
 
-#include "app/pilots.h"
-#include "app/startup.h"
 #include "core/game_state.h"
 #include "platform/headless.h"
-#include "platform/input.h"
-#include "screens/hiscore_file.h"
-#include "tests/files/temp_dir.h"
+#include "tests/soak/soak_run.h"
 
 extern "C" {
 void *__libc_malloc(std::size_t size);
@@ -35,22 +28,44 @@ namespace {
 
 bool CountingAllocations = false;
 int AllocationCount = 0;
-std::array<std::pair<std::size_t, void *>, 8> FirstAllocations{}; // size, caller
+std::pair<std::size_t, void *> FirstAllocation{}; // its size and caller
 const auto ExceptionAllocator =
     reinterpret_cast<uintptr_t>(dlsym(RTLD_DEFAULT, "__cxa_allocate_exception"));
 
 void Note(std::size_t size, void *caller) {
+    if (!CountingAllocations || HeadlessPresentCount() == 0) return;
     const auto at = reinterpret_cast<uintptr_t>(caller);
-    if (!CountingAllocations || (at >= ExceptionAllocator && at < ExceptionAllocator + 64)) return;
-    if (AllocationCount < static_cast<int>(FirstAllocations.size()))
-        FirstAllocations[AllocationCount] = {size, caller};
-    ++AllocationCount;
+    if (at >= ExceptionAllocator && at < ExceptionAllocator + 64) {
+        CountingAllocations = false; // the program ends
+        return;
+    }
+    if (AllocationCount++ == 0) FirstAllocation = {size, caller};
+}
+
+TEST(NoAllocation, WholeGamesFromTheFirstPageOnAllocateNothing) {
+    ASSERT_NE(ExceptionAllocator, 0u); // else the end of the program would be counted
+    CountingAllocations = true;
+    const SoakResult r = RunSoak(HALVANE_SOURCE_DIR, 12000, 500);
+    EXPECT_FALSE(CountingAllocations); // the count ended with the program
+    CountingAllocations = false;
+    EXPECT_EQ(r.failure, "");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_GE(r.levelsCompleted, 1);
+    EXPECT_EQ(r.playFrames, 12000);
+    EXPECT_GT(HiScore, 0);
+    EXPECT_TRUE(r.bestScoreKept); // so a game's end wrote the best score
+    std::printf("%ld frames of play, %d allocations (exempted: __cxa_allocate_exception)\n",
+                r.playFrames, AllocationCount);
+    EXPECT_EQ(AllocationCount, 0) << "the first: " << FirstAllocation.first << " bytes from "
+                                  << FirstAllocation.second
+                                  << " (addr2line -e no_allocation_tests)";
 }
 
 } // namespace
 } // namespace halvane
 
-// operator new[] and the sized and array deletes of the C++ library end in these.
+// Taking over the allocator: operator new[] and the sized and array deletes of
+// the C++ library end in these.
 extern "C" {
 void *malloc(std::size_t size) {
     halvane::Note(size, __builtin_return_address(0));
@@ -80,61 +95,3 @@ void operator delete(void *block) noexcept {
 void operator delete(void *block, std::size_t) noexcept {
     __libc_free(block);
 }
-
-namespace halvane {
-namespace {
-
-int Frames = 0;
-int LastCycle = -1;
-int HighestLevel = 0;
-double BackInMenuAt = -1;
-
-// Counting starts with the first page shown, the opening fade of the menu.
-void StartCountingAtFirstPage(const Page &) {
-    CountingAllocations = true;
-}
-
-// The pilot plays the game; once it is over and the menu is back (the level
-// number reset), Up moves the highlight from LAUNCH to QUIT and Enter ends.
-void GameThenQuit(double now, InputState &state) {
-    if (AnimCycle20 != LastCycle) {
-        LastCycle = AnimCycle20;
-        ++Frames;
-    }
-    HighestLevel = std::max(HighestLevel, static_cast<int>(LevelNumber));
-    if (GameCompleted == 1 && LevelNumber == 0 && BackInMenuAt < 0) BackInMenuAt = now;
-    if (BackInMenuAt < 0) return PlayPilot(now, state);
-    state = InputState{};
-    state.keys[kKeyUp] = now > BackInMenuAt + 0.5 && now < BackInMenuAt + 0.7;
-    state.keys[kKeyEnter] = now > BackInMenuAt + 1.0 && now < BackInMenuAt + 1.2;
-}
-
-using NoAllocation = TempDirTest;
-
-TEST_F(NoAllocation, AWholeGameFromTheMenuToQuitAllocatesNothing) {
-    UseShippedGame(HALVANE_SOURCE_DIR);
-    HeadlessSetClock(500);
-    ResetPlayPilot();
-    UsePilot(GameThenQuit);
-    HeadlessSetObserver(StartCountingAtFirstPage);
-    const int code = HeadlessRun(StartUp);
-    CountingAllocations = false;
-    HeadlessSetObserver(nullptr);
-
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(GameCompleted, 1);
-    EXPECT_GE(HighestLevel, 5);
-    EXPECT_GE(Frames, 2000);
-    EXPECT_GT(HiScore, 0);
-    EXPECT_EQ(ReadHiScoreFile(), HiScore); // the best score was written
-    ASSERT_NE(ExceptionAllocator, 0u);     // else the exemption would exempt nothing
-    std::printf("%d frames of play, %d allocations (__cxa_allocate_exception exempted)\n", Frames,
-                AllocationCount);
-    EXPECT_EQ(AllocationCount, 0);
-    for (int i = 0; i < std::min(AllocationCount, 8); ++i)
-        ADD_FAILURE() << "allocation of " << FirstAllocations[i].first << " bytes from "
-                      << FirstAllocations[i].second << " (addr2line -e no_allocation_tests)";
-}
-
-} // namespace
-} // namespace halvane

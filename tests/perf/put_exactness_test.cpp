@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kW = kScreenWidth, kH = kScreenHeight;
 
-int FloorDiv(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
 // One source pixel s over destination d, by the rules of the put modes.
 uint32_t Expected(uint32_t s, uint32_t d, int bpp, int mode, int opacity) {
     if (mode == kPutOpaque) return s;
@@ -26,13 +22,14 @@ uint32_t Expected(uint32_t s, uint32_t d, int bpp, int mode, int opacity) {
     const bool mask = bpp == 4 ? (s & 0xFFFFFF) == 0xFF00FF : s == 0xF81F;
     if (mask) return d;
     if (mode == kPutTransparent || opacity == 255) return bpp == 4 ? s & 0xFFFFFF : s;
-    const int k = bpp == 4 ? opacity + 1 : (opacity + 7) / 8, scale = bpp == 4 ? 256 : 32;
+    // Weights out of 256 (32 at 16 bits); the blend rounds towards minus infinity.
+    const int k = bpp == 4 ? opacity + 1 : (opacity + 7) / 8, scale = bpp == 4 ? 8 : 5;
     uint32_t out = 0;
     for (int c = 0; c < 3; ++c) {
         const int shift = bpp == 4 ? 8 * c : std::array{0, 5, 11}[c];
         const int bits = bpp == 4 ? 0xFF : c == 1 ? 0x3F : 0x1F;
         const int sc = (s >> shift) & bits, dc = (d >> shift) & bits;
-        out |= static_cast<uint32_t>(dc + FloorDiv((sc - dc) * k, scale)) << shift;
+        out |= static_cast<uint32_t>(dc + ((sc - dc) * k >> scale)) << shift;
     }
     return out;
 }
@@ -78,12 +75,10 @@ bool PutMatchesTheRules(int x, int y, int w, int h, int mode, int opacity) {
                 want = Expected(PixelAt(Picture.data() + kImageHeaderBytes + from, bpp), d, bpp,
                                 mode, opacity);
             }
-            const uint32_t got = PixelAt(page + at, bpp);
-            if (got != want) {
-                ADD_FAILURE() << PutRowsName() << " at " << bpp * 8 << " bits, mode " << mode
-                              << " opacity " << opacity << " image " << w << "x" << h << " at " << x
-                              << "," << y << ": pixel " << px << "," << py << " is " << std::hex
-                              << got << ", not " << want << " (over " << d << ")";
+            if (PixelAt(page + at, bpp) != want) {
+                ADD_FAILURE() << PutRowsName() << ", " << bpp * 8 << " bits, mode " << mode
+                              << " opacity " << opacity << ", " << w << "x" << h << " at " << x
+                              << "," << y << ": pixel " << px << "," << py << " wrong";
                 return false;
             }
         }
@@ -92,7 +87,9 @@ bool PutMatchesTheRules(int x, int y, int w, int h, int mode, int opacity) {
 }
 
 // Random pictures at random places, clipped on every side, with random
-// modes and opacities.
+// modes and opacities; then every pair of channel values at every weight,
+// through full-width rows so that the vector steps (not only the ends of
+// rows) see them all.
 TEST(PutExactness, EveryRowCodeFollowsThePixelRulesAtBothDepths) {
     std::mt19937 rng(1);
     for (bool wide : {false, true})
@@ -101,13 +98,14 @@ TEST(PutExactness, EveryRowCodeFollowsThePixelRulesAtBothDepths) {
             UseWidePutRows(wide);
             const int bpp = ScreenBytesPerPixel();
             uint8_t *page = PagePixels(WorkPageIndex());
+            uint8_t *picture = Picture.data() + kImageHeaderBytes;
             for (int trial = 0; trial < 60; ++trial) {
                 FillRandomly(page, kW * kH, rng, bpp);
                 // Widths across the vector steps' remainders, up to wider than the page.
                 const int w = trial == 0 ? kW : 1 + static_cast<int>(rng() % (kW + 60));
                 const int h = trial == 0 ? 1 : 1 + static_cast<int>(rng() % 200);
                 WriteImageHeader(Picture, w, h, bpp);
-                FillRandomly(Picture.data() + kImageHeaderBytes, w * h, rng, bpp);
+                FillRandomly(picture, w * h, rng, bpp);
                 const int x = static_cast<int>(rng() % (kW + 2 * w)) - w;
                 const int y = static_cast<int>(rng() % (kH + 2 * h)) - h;
                 const int mode =
@@ -117,32 +115,18 @@ TEST(PutExactness, EveryRowCodeFollowsThePixelRulesAtBothDepths) {
                                         : std::array{0, 1, 7, 8, 9, 128, 254, 255}[rng() % 8];
                 ASSERT_TRUE(PutMatchesTheRules(x, y, w, h, mode, opacity)) << "trial " << trial;
             }
-        }
-}
-
-// Every pair of channel values at every weight, through full-width rows so
-// that the vector steps (not only the ends of rows) see them all.
-TEST(PutExactness, EveryChannelPairAtEveryOpacityBlendsExactly) {
-    for (bool wide : {false, true})
-        for (int depth : {32, 16}) {
-            OpenOffscreenPages(depth);
-            UseWidePutRows(wide);
-            const int bpp = ScreenBytesPerPixel();
+            // Row s, column x: source s over destination x % levels in every channel.
             const int levels = bpp == 4 ? 256 : 64;
             auto grey = [bpp](int c) {
                 return bpp == 4 ? c * 0x010101u : ((c >> 1) << 11) | (c << 5) | (c >> 1);
             };
             WriteImageHeader(Picture, kW, levels, bpp);
-            uint8_t *page = PagePixels(WorkPageIndex());
             for (int opacity = 1; opacity < 255; ++opacity) {
-                // Row s, column x: source s over destination x % levels in every channel.
-                for (int s = 0; s < levels; ++s)
-                    for (int x = 0; x < kW; ++x) {
-                        const std::size_t at = (static_cast<std::size_t>(s) * kW + x) * bpp;
-                        const uint32_t sv = grey(s), dv = grey(x % levels);
-                        std::memcpy(Picture.data() + kImageHeaderBytes + at, &sv, bpp);
-                        std::memcpy(page + at, &dv, bpp);
-                    }
+                for (int i = 0; i < kW * levels; ++i) {
+                    const uint32_t sv = grey(i / kW), dv = grey(i % kW % levels);
+                    std::memcpy(picture + i * bpp, &sv, bpp);
+                    std::memcpy(page + i * bpp, &dv, bpp);
+                }
                 ASSERT_TRUE(PutMatchesTheRules(0, 0, kW, levels, kPutBlend, opacity));
             }
         }
@@ -159,10 +143,12 @@ TEST(PutExactness, ChangedBlockCopiesMakeTheSourceAndCountOnlyChanges) {
             for (auto &b : source)
                 b = static_cast<uint8_t>(rng());
             dest = source;
-            // Lengths around the block size, odd starts and ends.
-            const std::size_t bytes = trial == 0 ? kW * kH * 4 : 1 + rng() % (kW * kH * 4);
+            // Whole blocks and a rest of 1 to 256 bytes, every other time a short one.
+            const std::size_t rest = 1 + (trial % 2 == 1 ? trial % 7 : rng() % 256);
+            const std::size_t bytes = trial == 0 ? kW * kH * 4 : rng() % 4800 * 256 + rest;
             for (int i = static_cast<int>(rng() % 4); i > 0; --i)
                 dest[rng() % bytes] ^= static_cast<uint8_t>(1 + rng() % 255);
+            dest[bytes - 1] ^= trial % 4 < 2; // the rest's last byte
             const bool differed = std::memcmp(dest.data(), source.data(), bytes) != 0;
             // The byte after the copy differs from the source and must stay.
             dest[bytes] = static_cast<uint8_t>(source[bytes] ^ 0x5A);

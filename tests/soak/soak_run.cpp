@@ -34,17 +34,13 @@ struct Run {
     bool sabotage = false; // this game the pilot dives into the ground
 } Soak;
 
-bool Finite(float v) {
-    return std::isfinite(v);
-}
-
 // The active records of a table, or -1 when one is not finite or has a
 // stray state.
 template <int N> int ActiveRecords(const OffsetArray<ObjectRecord, 1, N> &table) {
     int n = 0;
     for (int i = 1; i <= N; ++i) {
         const ObjectRecord &r = table[i];
-        if (!Finite(r.x) || !Finite(r.y) || !Finite(r.z) ||
+        if (!std::isfinite(r.x) || !std::isfinite(r.y) || !std::isfinite(r.z) ||
             (r.state != kSlotFree && r.state != kSlotActive && r.state != kSlotDestroyed))
             return -1;
         n += r.state == kSlotActive;
@@ -67,27 +63,26 @@ const char *BrokenInvariant() {
             return "a ship's attitude out of its table";
     if (CraftRoll < -1 || CraftRoll > 9 || CraftPitch < -1 || CraftPitch > 9)
         return "the craft's attitude out of its table";
-    if (!Finite(CraftX) || !Finite(CraftY) || !Finite(CraftZ) || std::fabs(CraftX) > 7.5f ||
-        CraftZ < 0 || CraftZ > kCraftZLimit + 0.2f)
+    if (!std::isfinite(CraftX) || !std::isfinite(CraftY) || !std::isfinite(CraftZ) ||
+        std::fabs(CraftX) > 7.5f || CraftZ < 0 || CraftZ > kCraftZLimit + 0.2f)
         return "the craft out of its box";
-    if (!Finite(Score) || !Finite(Lives) || !Finite(Shield) || Score < 0 || Lives < -1 ||
-        Shield > 1000)
+    if (!std::isfinite(Score) || !std::isfinite(Lives) || !std::isfinite(Shield) || Score < 0 ||
+        Lives < -1 || Shield > 1000)
         return "score, lives or shield out of range";
-    if (MapPosition < kMapStart || MapPosition > kMapEnd || !Finite(ScrollOffset) ||
+    if (MapPosition < kMapStart || MapPosition > kMapEnd || !std::isfinite(ScrollOffset) ||
         ScrollOffset > 0 || ScrollOffset < -2.01f)
         return "the terrain window out of the map";
     if (LevelNumber < 0 || LevelNumber > 6) return "level number out of range";
     if (MouseX < -1 || MouseX > 639 || MouseY < -1 || MouseY > 479) return "mouse off the page";
     for (int r = kWindowFirstRow; r <= kWindowLastRow; ++r)
         for (int c = kLeftColumn; c <= kRightColumn; ++c)
-            if (!Finite(TerrainDepth[r][c])) return "a terrain cell not finite";
+            if (!std::isfinite(TerrainDepth[r][c])) return "a terrain cell not finite";
     return nullptr;
 }
 
-// Called at every poll of the input and every presented page: counts games,
-// levels and frames of play (a new frame of play moves the animation cycle;
-// the game polls at least once in each), checks the world, and ends the run
-// at its length, at the page asked for, or at the first fault.
+// At every poll of the input and every page shown: counts games, levels and
+// frames of play (each moves the animation cycle and polls at least once),
+// checks the world, and ends the run at its length, its page or a fault.
 void CheckWorld(bool presented) {
     SoakResult &r = Soak.result;
     if (LevelNumber >= 1 && Soak.lastLevel == 0) Soak.sabotage = ++r.gamesStarted % 4 == 2;
@@ -142,18 +137,15 @@ void SoakPilot(double now, InputState &state) {
 
 SoakResult RunSoak(const std::string &sourceDir, long playFrames, double seed, long endAtPresent) {
     Soak = Run{};
-    Soak.frameTarget = playFrames;
-    Soak.endAtPresent = endAtPresent;
+    Soak.frameTarget = playFrames, Soak.endAtPresent = endAtPresent;
     // A scratch folder with the project's data files and pictures.
     const fs::path home = fs::current_path();
     std::string pattern = (fs::temp_directory_path() / "halvane-soak-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) return {.failure = "no scratch folder"};
     const fs::path dir = pattern;
-    fs::create_directory(dir / "Data");
     std::error_code none;
-    for (const auto &entry : fs::directory_iterator(fs::path(sourceDir) / "Data", none))
-        if (entry.path().filename() != "hs.dat")
-            fs::copy_file(entry.path(), dir / "Data" / entry.path().filename());
+    fs::copy(fs::path(sourceDir) / "Data", dir / "Data", none);
+    fs::remove(dir / "Data/hs.dat", none); // the run starts without a best score
     fs::create_directory_symlink(fs::path(sourceDir) / "Graphics", dir / "Graphics");
     fs::current_path(dir);
     HeadlessSetClock(seed);

@@ -1,7 +1,6 @@
 // soak_run.h -- long play: the whole program under the headless display, the
-// automatic pilot playing game after game through the input source alone
-// (winning some games and diving into the ground in others), and the world
-// checked after every presented frame.
+// automatic pilot winning some games and diving into the ground in others,
+// and the world checked at every poll of the input and every page shown.
 #pragma once
 
 #include <string>
@@ -12,21 +11,17 @@ struct SoakResult {
     int exitCode = -1;
     long playFrames = 0; // frames of play (the animation cycle moved)
     long presents = 0;   // every page shown, screens included
-    int gamesStarted = 0;
-    int gamesWon = 0;        // the fifth level completed
-    int gamesLost = 0;       // the last life lost
-    int levelsCompleted = 0; // fly-outs that led to the next level
-    int deepestLevel = 0;
-    bool bestScoreKept = false; // the file holds the best score at the end
-    std::string failure;        // the first broken invariant, empty when none
+    int gamesStarted = 0, gamesWon = 0, gamesLost = 0;
+    int levelsCompleted = 0, deepestLevel = 0; // fly-outs to the next level; the deepest one
+    bool bestScoreKept = false;                // the file holds the best score at the end
+    std::string failure;                       // the first broken invariant, empty when none
 };
 
-// Plays `playFrames` frames of play from the program's start in a fresh
-// scratch folder holding copies of the project's Data/ files and its
-// Graphics/ folder (`sourceDir` is the project root), the clock and random
-// generator started from `seed`. Ends the program itself when done, or, when
-// `endAtPresent` is above 0, at that presented page, as a closed window or an
-// end signal would.
+// Plays `playFrames` frames of play from the program's start in a scratch
+// folder with copies of the Data/ files (no best score) and the Graphics/
+// folder under `sourceDir`; `seed` starts the clock and the random numbers.
+// Ends the program itself when done or, when `endAtPresent` is above 0, at
+// that page, as a closed window or an end signal would.
 SoakResult RunSoak(const std::string &sourceDir, long playFrames, double seed,
                    long endAtPresent = 0);
 

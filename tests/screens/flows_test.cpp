@@ -222,8 +222,7 @@ TEST_F(GameFlow, TheLastLevelEndsWithTheEpilogueThenTheHiScoreCheck) {
     int full = 0;
     while (full < ShotCount && Shots[full].ink[0] == 0)
         ++full;
-    ASSERT_LT(full, ShotCount);
-    ASSERT_GE(full, 18);
+    ASSERT_TRUE(full >= 18 && full < ShotCount) << full;
     EXPECT_EQ(Shots[full].fade, 255);
     EXPECT_EQ(Shots[full - 16].fade, 15);
     EXPECT_EQ(Shots[full - 17].fade, 0);

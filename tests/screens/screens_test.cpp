@@ -91,8 +91,7 @@ TEST(GameOver, ExplosionDimThenTheRisingTextUntilAConfirm) {
     EXPECT_EQ(NextShot(0, true), 28);
     EXPECT_EQ(CountPaced(0, ShotCount), 26);
     EXPECT_GE(Shots[28].time, 1.5);
-    EXPECT_EQ(Shots[28].lines[0], 100); // the prompt starts faintest
-    EXPECT_EQ(Shots[28].lines[7], 30);
+    EXPECT_EQ(std::pair(Shots[28].lines[0], Shots[28].lines[7]), std::pair(100, 30));
     EXPECT_EQ(FadeAlpha, 255);
     EXPECT_EQ(PageHash(ScreenImages[CaptureImage].data() + kImageHeaderBytes),
               Shots[ShotCount - 1].hash);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <tuple>
 
 #include "app/startup.h"
 #include "core/game_state.h"
@@ -124,30 +125,25 @@ TEST_F(StartUpTest, PicturesLandInTheirSlotsAndTheMenuShowsUntilQuit) {
 }
 
 // The setup file's text and the bytes per pixel it opens; the best-score
-// file's text and the best score read (nullptr: no file).
-struct Files {
-    const char *setup;
-    int bytesPerPixel;
-    const char *best;
-    int32_t hiScore;
-};
+// file's text and the best score read ("none": no file).
+using Files = std::tuple<std::string, int, std::string, int32_t>;
 
 class StartUpFiles : public StartUpTest, public ::testing::WithParamInterface<Files> {};
 
 TEST_P(StartUpFiles, ChooseTheColourDepthAndTheBestScore) {
-    const Files files = GetParam();
-    if (files.setup != nullptr) WriteText("Data/setup.dat", files.setup);
-    if (files.best != nullptr) {
-        std::string text = files.best;
+    const auto [setup, bytesPerPixel, best, hiScore] = GetParam();
+    if (setup != "none") WriteText("Data/setup.dat", setup);
+    if (best != "none") {
+        std::string text = best;
         ScrambleText(text, HiScoreKey);
         WriteText("Data/hs.dat", text + "\r\n");
     }
     WritePatternBmp("Graphics/mmenu.bgr", 640, 480, 1); // kept at the page's depth
     HiScore = -7;
     ASSERT_EQ(RunStartUp(), 0);
-    EXPECT_EQ(HiScore, files.hiScore);
-    ASSERT_EQ(ScreenBytesPerPixel(), files.bytesPerPixel);
-    ASSERT_EQ(ReadImageHeader(ScreenImages[MenuBackground]).bytesPerPixel, files.bytesPerPixel);
+    EXPECT_EQ(HiScore, hiScore);
+    ASSERT_EQ(ScreenBytesPerPixel(), bytesPerPixel);
+    ASSERT_EQ(ReadImageHeader(ScreenImages[MenuBackground]).bytesPerPixel, bytesPerPixel);
 }
 
 // Setup: one line or three, CR LF, a rounded depth; a missing file, a depth
@@ -156,10 +152,10 @@ TEST_P(StartUpFiles, ChooseTheColourDepthAndTheBestScore) {
 INSTANTIATE_TEST_SUITE_P(
     Depths, StartUpFiles,
     ::testing::Values(Files{"0,0,32\n", 4, "1234", 1234}, Files{"0\n0\n32\n", 4, "12.5", 12},
-                      Files{"0,0,16\n", 2, "13.5", 14}, Files{"1\r\n0\r\n15\r\n", 2, nullptr, 0},
-                      Files{"0,0,15.5\n", 2, nullptr, 0}, Files{"0,0,24\n", 4, nullptr, 0},
-                      Files{nullptr, 4, nullptr, 0}, Files{"0,0,8\n", 4, nullptr, 0},
-                      Files{"0,16\n", 4, nullptr, 0}));
+                      Files{"0,0,16\n", 2, "13.5", 14}, Files{"1\r\n0\r\n15\r\n", 2, "none", 0},
+                      Files{"0,0,15.5\n", 2, "none", 0}, Files{"0,0,24\n", 4, "none", 0},
+                      Files{"none", 4, "none", 0}, Files{"0,0,8\n", 4, "none", 0},
+                      Files{"0,16\n", 4, "none", 0}));
 
 } // namespace
 } // namespace halvane

@@ -23,9 +23,13 @@ constexpr int kBmpHeaderBytes = 54; // file header 14 + information header 40
 constexpr int kBmpInfoHeaderSize = 40;
 constexpr int kMaxColourEntries = 256;
 
-// The part of one file row that lands on the page: 640 pixels of 32 bits,
-// plus a spare zero byte for pixels that straddle a byte boundary.
-std::array<uint8_t, kScreenWidth * 4 + 2> RowBytes;
+// File rows are read as many at a time as fit here (a 640-pixel row of 32
+// bits is 2,560 bytes); of a row wider than this only the part that lands on
+// the page is read. The spare bytes serve pixels that straddle a byte
+// boundary at the end of a row.
+constexpr long long kRowBatchBytes = 64 * 1024;
+static_assert(kRowBatchBytes >= kScreenWidth * 4);
+std::array<uint8_t, kRowBatchBytes + 2> RowBatch;
 std::array<uint32_t, kMaxColourEntries> ColourTable;
 
 uint32_t Read16(const uint8_t *p) {
@@ -59,9 +63,9 @@ void PutPagePixel(uint8_t *row, int x, int bytesPerPixel, uint32_t colour) {
     }
 }
 
-// Converts the first `width` pixels of a file row in RowBytes onto a page row.
-void ConvertRow(int bitsPerPixel, int width, uint8_t *pageRow, int bytesPerPixel) {
-    const uint8_t *in = RowBytes.data();
+// Converts the first `width` pixels of the file row at `in` onto a page row.
+void ConvertRow(const uint8_t *in, int bitsPerPixel, int width, uint8_t *pageRow,
+                int bytesPerPixel) {
     for (int x = 0; x < width; ++x) {
         uint32_t colour;
         if (bitsPerPixel == 32) {
@@ -132,17 +136,23 @@ int LoadBmp(int fd, long long fileSize) {
     const long long neededBytes = (static_cast<long long>(drawWidth) * bitsPerPixel + 7) / 8;
     const int bytesPerPixel = ScreenBytesPerPixel();
     uint8_t *page = PagePixels(WorkPageIndex());
-    RowBytes.fill(0);
+    const bool batched = rowBytes <= kRowBatchBytes;
+    const int rowsPerRead = batched ? static_cast<int>(kRowBatchBytes / rowBytes) : 1;
     int result = kImageLoaded;
-    for (int y = rowsOnPage - 1; y >= 0; --y) {
-        if (!ReadExactly(fd, RowBytes.data(), static_cast<std::size_t>(neededBytes)) ||
-            (rowBytes != neededBytes && !Seek(fd, rowBytes - neededBytes, SEEK_CUR))) {
+    for (int y = rowsOnPage - 1; y >= 0;) {
+        const int rows = std::min(rowsPerRead, y + 1);
+        const bool read =
+            batched ? ReadExactly(fd, RowBatch.data(), static_cast<std::size_t>(rows * rowBytes))
+                    : ReadExactly(fd, RowBatch.data(), static_cast<std::size_t>(neededBytes)) &&
+                          Seek(fd, rowBytes - neededBytes, SEEK_CUR);
+        if (!read) {
             result = kImageBadFile; // the file changed or failed under us
             break;
         }
-        ConvertRow(bitsPerPixel, drawWidth,
-                   page + static_cast<std::size_t>(y) * kScreenWidth * bytesPerPixel,
-                   bytesPerPixel);
+        for (int i = 0; i < rows; ++i, --y)
+            ConvertRow(RowBatch.data() + i * rowBytes, bitsPerPixel, drawWidth,
+                       page + static_cast<std::size_t>(y) * kScreenWidth * bytesPerPixel,
+                       bytesPerPixel);
     }
     if (WorkPageIndex() == VisiblePageIndex()) MarkVisibleChanged();
     return result;

@@ -83,6 +83,13 @@ TEST_F(ImageFileTest, TrueColourPicturesLoadExactlyAndTouchOnlyTheirPart) {
     auto withTop = [](int x, int y) { return 0xAB000000u | Pattern(x, y); };
     ASSERT_EQ(Load(MakeBmp(20, 10, 32, withTop)), kImageLoaded);
     EXPECT_EQ(WrongPixels(20, 10, withTop, Pattern), 0);
+    // Rows too wide to read whole are read up to the page's edge.
+    auto shifted = [](int x, int y) { return Pattern(x + 1, y); };
+    ASSERT_EQ(Load(MakeBmp(23000, 3, 24, shifted)), kImageLoaded);
+    EXPECT_EQ(
+        WrongPixels(640, 3, shifted,
+                    [&](int x, int y) { return x < 20 && y < 10 ? withTop(x, y) : Pattern(x, y); }),
+        0);
 }
 
 TEST_F(ImageFileTest, IndexedPicturesLookUpTheColourTable) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <regex>
 #include <span>
 #include <tuple>
 #include <vector>
@@ -170,9 +169,8 @@ TEST_F(MenuTest, EveryOptionWrapsAndGoBackLeaves) {
     }
     EXPECT_EQ(HeardCount("fx"), 22);         // 21 confirms, and again when the effects came to 25 %
     std::array<int, kMaxShots + 1> sounds{}; // before each shot
-    const std::regex fx("fx@(\\d+)");
-    for (std::sregex_iterator m(Heard.begin(), Heard.end(), fx), end; m != end; ++m)
-        ++sounds[std::stoul((*m)[1])];
+    for (const auto &[name, shots] : HeardSounds())
+        if (name == "fx") ++sounds[shots];
     for (int i = 0; i < ShotCount; ++i) {
         if (sounds[i] != 0) {
             EXPECT_EQ(sounds[i], Shots[i].options[3] == 1 ? 2 : 1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 
 #include "core/game_state.h"
 #include "core/image_store.h"
@@ -111,6 +112,16 @@ int HeardCount(const std::string &name) {
          at = Heard.find(name + "@", at + 1))
         n += at == 0 || Heard[at - 1] == ' ';
     return n;
+}
+
+std::vector<std::pair<std::string, int>> HeardSounds() {
+    std::vector<std::pair<std::string, int>> sounds;
+    std::istringstream words(Heard);
+    for (std::string word; words >> word;) {
+        const auto at = word.rfind('@');
+        sounds.emplace_back(word.substr(0, at), std::stoi(word.substr(at + 1)));
+    }
+    return sounds;
 }
 
 void HoldKey(int scanCode, double from, double until) {

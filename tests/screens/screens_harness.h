@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/input.h"
 
@@ -44,6 +46,8 @@ extern std::array<std::array<int, 2>, 8> Probes;
 // the music file, or the effect "open", "line", "stats", "boom", else "fx".
 extern std::string Heard;
 int HeardCount(const std::string &name);
+// Heard as (name, shots) pairs, in order.
+std::vector<std::pair<std::string, int>> HeardSounds();
 
 // Keys (scan codes) or mouse buttons (a mask) held from `from` to `until`,
 // seconds after kStart. A screen still going after a minute ends with

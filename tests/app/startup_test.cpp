@@ -17,6 +17,7 @@
 #include "platform/screen.h"
 #include "render/models.h"
 #include "screens/hiscore_file.h"
+#include "tests/files/bmp_file.h"
 #include "tests/files/temp_dir.h"
 
 namespace halvane {
@@ -68,24 +69,10 @@ class StartUpTest : public TempDirTest {
         fs::create_directories("Graphics");
         fs::copy_file(HALVANE_SOURCE_DIR "/Graphics/zqfont.fnt", "Graphics/zqfont.fnt");
     }
-    // A w x h 24-bit BMP, bottom row first, painted with PatternColour.
+    // A w x h 24-bit BMP painted with PatternColour.
     static void WritePatternBmp(const std::string &path, int w, int h, int seed) {
-        const int rowBytes = (w * 3 + 3) / 4 * 4;
-        std::string bmp = "BM";
-        auto put = [&bmp](uint32_t value, int bytes) {
-            for (int i = 0; i < bytes; ++i)
-                bmp += static_cast<char>(value >> (8 * i));
-        };
-        const uint32_t size = rowBytes * h;
-        for (uint32_t value : {54 + size, 0u, 54u, 40u, uint32_t(w), uint32_t(h), 1u | 24 << 16, 0u,
-                               size, 2835u, 2835u, 0u, 0u})
-            put(value, 4);
-        for (int y = h - 1; y >= 0; --y) {
-            for (int x = 0; x < w; ++x)
-                put(PatternColour(seed, x, y), 3);
-            bmp.append(rowBytes - w * 3, '\0');
-        }
-        WriteText(path, bmp);
+        WriteBytes(path,
+                   MakeBmp(w, h, 24, [seed](int x, int y) { return PatternColour(seed, x, y); }));
     }
 };
 

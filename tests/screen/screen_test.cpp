@@ -7,6 +7,7 @@
 #include <cstring>
 #include <numbers>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "core/image.h"
@@ -160,16 +161,17 @@ TEST_P(ScreenAtDepth, WildNumbersAndBadImagesDrawNothing) {
     const auto image = Glyph(4, 3, 1);
     auto otherDepth = image;
     otherDepth[0] = uint8_t(4 * 8 + 6 - ScreenBytesPerPixel());
-    PutImage(0, 0, otherDepth, kPutOpaque, 0);
-    PutImage(0, 0, std::vector<uint8_t>(4, 0), kPutOpaque, 0);
-    PutImage(0, 0, std::span(image).first(image.size() - 1), kPutOpaque, 0);
-    PutImage(0, 0, std::span(image).first(3), kPutOpaque, 0);
-    for (float x : {NAN, INFINITY, -1e30f, -2147483500.0f, 2147483500.0f})
+    const std::vector<uint8_t> empty(4, 0);
+    for (std::span<const uint8_t> bad :
+         {std::span<const uint8_t>(otherDepth), std::span(empty),
+          std::span(image).first(image.size() - 1), std::span(image).first(3)})
+        PutImage(0, 0, bad, kPutOpaque, 0);
+    for (float x : {NAN, INFINITY, -1e30f, -2147483500.0f, 2147483500.0f}) {
         PutImage(x, 0, image, kPutOpaque, 0);
-    PutImage(0, -3e9f, image, kPutTransparent, 0);
-    PutImage(0, 0, image, kPutBlend, 0);
-    PutImage(0, 0, image, kPutBlend, -40);
-    PutImage(0, 0, image, 2, 255);
+        PutImage(0, x, image, kPutTransparent, 0);
+    }
+    for (auto [mode, opacity] : {std::pair(kPutBlend, 0), {kPutBlend, -40}, {2, 255}})
+        PutImage(0, 0, image, mode, opacity);
     EXPECT_EQ(LitPixels().size(), 0u);
     PutImage(0, 0, image, kPutBlend, 1000); // acts as 255
     EXPECT_EQ(LitPixels(), Box(0, 0, 3, 2));
@@ -256,10 +258,9 @@ TEST_P(ScreenAtDepth, ArcsDrawRadiusLinesForNegativeAnglesAndEndsWrapPastStarts)
     ClearWorkPage(); // minus zero is not negative; the arc wraps from down-right through 0 to up
     DrawArc(320, 240, 50, 0xFF, -0.0f, 1);
     DrawArc(320, 240, 50, 0xFF, float(1.75 * std::numbers::pi), float(std::numbers::pi / 2));
-    EXPECT_EQ(RawPixel(320, 240), 0u);
-    EXPECT_NE(RawPixel(320, 190), 0u);
-    EXPECT_EQ(RawPixel(320, 290), 0u);
-    EXPECT_EQ(RawPixel(270, 240), 0u);
+    for (auto [x, y, lit] :
+         {std::tuple(320, 240, false), {320, 190, true}, {320, 290, false}, {270, 240, false}})
+        EXPECT_EQ(RawPixel(x, y) != 0, lit) << x << "," << y;
     DrawArc(-9990, 240, 10000, 0xFF, 0, 1); // the largest radius still draws
     EXPECT_NE(RawPixel(10, 240), 0u);
 }
@@ -285,11 +286,10 @@ TEST_P(ScreenAtDepth, FullPageGrabRoundTripsAndRefusedGrabsStoreNothing) {
     PutImage(0, 0, grab, kPutOpaque, 0);
     EXPECT_EQ(std::memcmp(PagePixels(0), PagePixels(1), 640 * 480 * ScreenBytesPerPixel()), 0);
     std::vector<uint8_t> buffer(4 + 10 * 10 * 4, 0xEE);
-    GrabImage(-1, 0, 5, 5, buffer);
-    GrabImage(635, 0, 640, 5, buffer);
-    GrabImage(0, 0, 5, 479.5f, buffer);
-    GrabImage(NAN, 0, 5, 5, buffer);
-    GrabImage(0, 0, 10, 18, buffer); // 11 x 19 does not fit 10 x 10 at 32 bits
+    // 11 x 19 does not fit 10 x 10 at 32 bits.
+    for (auto [x1, x2, y2] :
+         {std::tuple(-1.0f, 5.0f, 5.0f), {635, 640, 5}, {0, 5, 479.5f}, {NAN, 5, 5}, {0, 10, 18}})
+        GrabImage(x1, 0, x2, y2, buffer);
     GrabImage(0, 0, 0, 0, std::span(buffer).first(3));
     EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 0xEE), std::ptrdiff_t(buffer.size()));
     // A buffer of exactly the needed size is filled to its last byte.

@@ -1,7 +1,5 @@
-// Hostile files and broken installations: the best-score file hand-edited,
-// blocked by folders, on a full disk or killed in the middle of its write;
-// pipes, devices and folders in place of files; pictures and level files
-// missing or broken; the Graphics and screenshot folders gone.
+// Hostile files and broken installations: the best-score file edited, blocked, on a full
+// disk or killed mid-write; pipes in place of files; pictures, levels and folders broken.
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -68,8 +66,7 @@ TEST_F(FileFaults, FoldersInTheWayReadZeroAndFailTheWriteWithoutATrace) {
     EXPECT_FALSE(WriteHiScoreFile(500));
     EXPECT_TRUE(fs::is_directory(kHiScoreFileName));
     EXPECT_FALSE(fs::exists(kHiScoreTempName));
-    // A file where the Data folder should be: nothing can be created below
-    // it, whoever runs the game (permissions do not stop the superuser).
+    // A file in place of the Data folder stops even the superuser.
     fs::remove_all("Data");
     WriteText("Data", "not a folder");
     EXPECT_EQ(ReadHiScoreFile(), 0);
@@ -100,7 +97,7 @@ TEST_F(FileFaults, AKillDuringTheWriteLeavesTheOldOrTheNewBest) {
         ASSERT_GE(child, 0);
         for (int i = 0; child == 0; ++i) // the child writes until it is killed
             WriteHiScoreFile(i % 2 == 0 ? 1234565 : 5);
-        usleep(static_cast<useconds_t>(200 + gen() % 20000));
+        usleep(useconds_t(200 + gen() % 20000));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
@@ -151,8 +148,7 @@ TEST_F(FileFaults, AScreenshotFolderThatIsGoneTakesNoShotAndTheGameGoesOn) {
     EXPECT_EQ(ScreenshotNumber, 2);
 }
 
-// A copy of the shipped Data and Graphics folders that a test may break,
-// played by the automatic pilot.
+// A copy of the shipped Data and Graphics folders to break, played by the pilot.
 class BrokenInstall : public TempDirTest {
   protected:
     void SetUp() override {
@@ -179,8 +175,7 @@ TEST_F(BrokenInstall, BrokenPicturesOfEveryKindLeaveAPlayableGame) {
     for (const auto &entry : fs::directory_iterator("Graphics"))
         if (entry.path().extension() != ".fnt") goods.push_back({entry.path(), Read(entry.path())});
     ASSERT_EQ(goods.size(), 9u);
-    // Missing, empty, cut after the header, cut in the pixels, a text file,
-    // and a BMP of a depth the game refuses.
+    // Missing, empty, cut in the header or pixels, text, and a depth the game refuses.
     for (int kind = 0; kind < 6; ++kind) {
         for (auto &[name, good] : goods) {
             const std::size_t keep[] = {0, 0, 60, good.size() / 2, 0, good.size()};

@@ -1,10 +1,6 @@
-// Whole games from the program's start under the headless display, played by
-// the automatic pilot (level changes, briefings, statistics, best scores
-// written, the menu again): from the first page shown to the end of the
-// program, nothing may be allocated on the heap. The global operator new and
-// the C allocator are taken over here and count every allocation. The one
-// exemption is __cxa_allocate_exception, the exception object with which the
-// headless display ends the program; it also marks the end of the count.
+// Whole headless games played by the pilot allocate nothing on the heap from the first page
+// shown on: operator new and the C allocator count here. The one exemption,
+// __cxa_allocate_exception (the headless display's end of the program), ends the count.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -64,8 +60,7 @@ TEST(NoAllocation, WholeGamesFromTheFirstPageOnAllocateNothing) {
 } // namespace
 } // namespace halvane
 
-// Taking over the allocator: operator new[] and the sized and array deletes of
-// the C++ library end in these.
+// operator new[] and the sized and array deletes of the C++ library end in these.
 extern "C" {
 void *malloc(std::size_t size) {
     halvane::Note(size, __builtin_return_address(0));

@@ -29,7 +29,7 @@ uint32_t Expected(uint32_t s, uint32_t d, int bpp, int mode, int opacity) {
         const int shift = bpp == 4 ? 8 * c : std::array{0, 5, 11}[c];
         const int bits = bpp == 4 ? 0xFF : c == 1 ? 0x3F : 0x1F;
         const int sc = (s >> shift) & bits, dc = (d >> shift) & bits;
-        out |= static_cast<uint32_t>(dc + ((sc - dc) * k >> scale)) << shift;
+        out |= uint32_t(dc + ((sc - dc) * k >> scale)) << shift;
     }
     return out;
 }
@@ -60,18 +60,18 @@ std::array<uint8_t, kW * kH * 4> Before;
 bool PutMatchesTheRules(int x, int y, int w, int h, int mode, int opacity) {
     const int bpp = ScreenBytesPerPixel();
     const uint8_t *page = PagePixels(WorkPageIndex());
-    std::memcpy(Before.data(), page, static_cast<std::size_t>(kW) * kH * bpp);
-    PutImage(static_cast<float>(x), static_cast<float>(y), Picture, mode, opacity);
+    std::memcpy(Before.data(), page, std::size_t(kW) * kH * bpp);
+    PutImage(float(x), float(y), Picture, mode, opacity);
     for (int py = 0; py < kH; ++py) {
-        const std::size_t row = static_cast<std::size_t>(py) * kW * bpp;
+        const std::size_t row = std::size_t(py) * kW * bpp;
         if ((py < y || py >= y + h) && std::memcmp(page + row, Before.data() + row, kW * bpp) == 0)
             continue; // a row the picture does not reach, untouched
         for (int px = 0; px < kW; ++px) {
-            const std::size_t at = (static_cast<std::size_t>(py) * kW + px) * bpp;
+            const std::size_t at = (std::size_t(py) * kW + px) * bpp;
             const uint32_t d = PixelAt(Before.data() + at, bpp);
             uint32_t want = d;
             if (px >= x && px < x + w && py >= y && py < y + h) {
-                const std::size_t from = (static_cast<std::size_t>(py - y) * w + (px - x)) * bpp;
+                const std::size_t from = (std::size_t(py - y) * w + (px - x)) * bpp;
                 want = Expected(PixelAt(Picture.data() + kImageHeaderBytes + from, bpp), d, bpp,
                                 mode, opacity);
             }
@@ -102,16 +102,16 @@ TEST(PutExactness, EveryRowCodeFollowsThePixelRulesAtBothDepths) {
             for (int trial = 0; trial < 60; ++trial) {
                 FillRandomly(page, kW * kH, rng, bpp);
                 // Widths across the vector steps' remainders, up to wider than the page.
-                const int w = trial == 0 ? kW : 1 + static_cast<int>(rng() % (kW + 60));
-                const int h = trial == 0 ? 1 : 1 + static_cast<int>(rng() % 200);
+                const int w = trial == 0 ? kW : 1 + int(rng() % (kW + 60));
+                const int h = trial == 0 ? 1 : 1 + int(rng() % 200);
                 WriteImageHeader(Picture, w, h, bpp);
                 FillRandomly(picture, w * h, rng, bpp);
-                const int x = static_cast<int>(rng() % (kW + 2 * w)) - w;
-                const int y = static_cast<int>(rng() % (kH + 2 * h)) - h;
+                const int x = int(rng() % (kW + 2 * w)) - w;
+                const int y = int(rng() % (kH + 2 * h)) - h;
                 const int mode =
                     std::array{kPutTransparent, kPutOpaque, kPutBlend, kPutBlend}[rng() % 4];
                 const int opacity = rng() % 3 == 0
-                                        ? static_cast<int>(rng() % 256)
+                                        ? int(rng() % 256)
                                         : std::array{0, 1, 7, 8, 9, 128, 254, 255}[rng() % 8];
                 ASSERT_TRUE(PutMatchesTheRules(x, y, w, h, mode, opacity)) << "trial " << trial;
             }
@@ -141,17 +141,17 @@ TEST(PutExactness, ChangedBlockCopiesMakeTheSourceAndCountOnlyChanges) {
         UseWidePutRows(wide);
         for (int trial = 0; trial < 40; ++trial) {
             for (auto &b : source)
-                b = static_cast<uint8_t>(rng());
+                b = uint8_t(rng());
             dest = source;
             // Whole blocks and a rest of 1 to 256 bytes, every other time a short one.
             const std::size_t rest = 1 + (trial % 2 == 1 ? trial % 7 : rng() % 256);
             const std::size_t bytes = trial == 0 ? kW * kH * 4 : rng() % 4800 * 256 + rest;
-            for (int i = static_cast<int>(rng() % 4); i > 0; --i)
-                dest[rng() % bytes] ^= static_cast<uint8_t>(1 + rng() % 255);
+            for (int i = int(rng() % 4); i > 0; --i)
+                dest[rng() % bytes] ^= uint8_t(1 + rng() % 255);
             dest[bytes - 1] ^= trial % 4 < 2; // the rest's last byte
             const bool differed = std::memcmp(dest.data(), source.data(), bytes) != 0;
             // The byte after the copy differs from the source and must stay.
-            dest[bytes] = static_cast<uint8_t>(source[bytes] ^ 0x5A);
+            dest[bytes] = uint8_t(source[bytes] ^ 0x5A);
             SCOPED_TRACE(std::string(PutRowsName()) + " trial " + std::to_string(trial));
             EXPECT_EQ(CopyChangedPixels(dest.data(), source.data(), bytes), differed);
             ASSERT_EQ(std::memcmp(dest.data(), source.data(), bytes), 0);

@@ -1,6 +1,5 @@
-// soak_long [frames of play, 200,000 by default] [seed]: the long soak, game
-// after game; prints the figures and exits 0 when every frame kept the world
-// whole.
+// soak_long [frames of play, 200,000 by default] [seed]: the long soak; exits 0 when every
+// frame kept the world whole.
 #include <cstdio>
 #include <cstdlib>
 

@@ -34,8 +34,7 @@ struct Run {
     bool sabotage = false; // this game the pilot dives into the ground
 } Soak;
 
-// The active records of a table, or -1 when one is not finite or has a
-// stray state.
+// The active records of a table, or -1 when one is not finite or has a stray state.
 template <int N> int ActiveRecords(const OffsetArray<ObjectRecord, 1, N> &table) {
     int n = 0;
     for (int i = 1; i <= N; ++i) {
@@ -53,8 +52,7 @@ const char *BrokenInvariant() {
     if (ActiveRecords(Mine) != MineCount) return "MineCount differs from the active mines";
     if (ActiveRecords(Missile) != MissileCount || MissileCount > kMissilesInFlight)
         return "MissileCount differs from the active missiles or is above four";
-    // At the fly-out every ship is destroyed at once and the counter keeps
-    // its value until the next level's reset.
+    // At the fly-out every ship is destroyed; the counter waits for the next level's reset.
     if (ActiveRecords(Ship) < 0 || (EndPhase == 0 && ActiveRecords(Ship) != ShipCount))
         return "ShipCount differs from the active ships";
     for (int i = 1; i <= kShipSlots; ++i)
@@ -80,9 +78,8 @@ const char *BrokenInvariant() {
     return nullptr;
 }
 
-// At every poll of the input and every page shown: counts games, levels and
-// frames of play (each moves the animation cycle and polls at least once),
-// checks the world, and ends the run at its length, its page or a fault.
+// At every poll and page shown: counts games, levels and frames of play (the animation
+// cycle moved), checks the world, ends the run at its length, its page or a fault.
 void CheckWorld(bool presented) {
     SoakResult &r = Soak.result;
     if (LevelNumber >= 1 && Soak.lastLevel == 0) Soak.sabotage = ++r.gamesStarted % 4 == 2;
@@ -100,8 +97,7 @@ void CheckWorld(bool presented) {
     r.presents += presented;
     Soak.pagesSincePlay += presented;
     const char *broken = BrokenInvariant();
-    // The screens between levels show a few hundred pages; far more without
-    // a frame of play means the game is stuck on one.
+    // Screens between levels show a few hundred pages; far more means one is stuck.
     if (broken == nullptr && Soak.pagesSincePlay > 20000) broken = "no play for 20000 pages";
     if (broken != nullptr) {
         std::ostringstream where;
@@ -119,8 +115,7 @@ void AfterPresent(const Page &) {
     CheckWorld(true);
 }
 
-// Every fourth game from the second on is flown into the ground until it is
-// lost; the others are played to win.
+// Every fourth game from the second on is flown into the ground; the others to win.
 void SoakPilot(double now, InputState &state) {
     CheckWorld(false);
     const bool newFrame = AnimCycle20 != Soak.pilotCycle;

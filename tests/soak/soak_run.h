@@ -1,6 +1,4 @@
-// soak_run.h -- long play: the whole program under the headless display, the
-// automatic pilot winning some games and diving into the ground in others,
-// and the world checked at every poll of the input and every page shown.
+// soak_run.h -- long headless play by the pilot, the world checked at every poll and page.
 #pragma once
 
 #include <string>
@@ -17,11 +15,9 @@ struct SoakResult {
     std::string failure;                       // the first broken invariant, empty when none
 };
 
-// Plays `playFrames` frames of play from the program's start in a scratch
-// folder with copies of the Data/ files (no best score) and the Graphics/
-// folder under `sourceDir`; `seed` starts the clock and the random numbers.
-// Ends the program itself when done or, when `endAtPresent` is above 0, at
-// that page, as a closed window or an end signal would.
+// Plays `playFrames` frames from the program's start in a scratch folder with the Data/
+// files (no best score) and Graphics/ of `sourceDir`; `seed` starts the clock. Ends the
+// program when done or, when `endAtPresent` is above 0, at that page, as a closed window would.
 SoakResult RunSoak(const std::string &sourceDir, long playFrames, double seed,
                    long endAtPresent = 0);
 

@@ -1,7 +1,5 @@
-// The short soak, a won game and a lost one; then the same run ended at pages
-// spread over it, as a closed window or SIGTERM would end it (menu,
-// briefings, play, statistics, epilogue, best-score screen, game over), and
-// in play in the first level and a later one.
+// The short soak, a game won and one lost; then the same run ended, as a closed window
+// would end it, at pages spread over every screen and in play in two levels.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,16 +1,10 @@
 #include "tests/screens/screens_harness.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
-#include "core/game_state.h"
-#include "core/image_store.h"
 #include "platform/audio.h"
-#include "platform/headless.h"
-#include "platform/screen.h"
-#include "render/font.h"
 #include "world/craft.h"
 #include "world/terrain.h"
 
@@ -18,7 +12,7 @@ namespace halvane {
 
 std::array<Shot, kMaxShots> Shots;
 int ShotCount = 0;
-std::array<Box, 4> InkBoxes;
+std::array<std::array<int, 4>, 4> InkBoxes;
 std::array<std::array<int, 2>, 8> Probes;
 std::string Heard;
 
@@ -33,16 +27,6 @@ int HoldCount = 0;
 double SeenFrameTime = 0;
 uint64_t SeenPresents = 0;
 
-void Hear(const char *name) {
-    Heard += std::string(name) + "@" + std::to_string(ShotCount) + " ";
-}
-
-uint32_t PixelOf(const uint8_t *pixels, int x, int y) {
-    uint32_t value = 0;
-    std::memcpy(&value, pixels + (static_cast<std::size_t>(y) * kScreenWidth + x) * 4, 4);
-    return value & 0xFFFFFF;
-}
-
 void Record(const uint8_t *pixels, bool paced) {
     if (ShotCount >= kMaxShots) return;
     Shot &s = Shots[ShotCount++];
@@ -52,8 +36,8 @@ void Record(const uint8_t *pixels, bool paced) {
     s.world = {MapPosition - ScrollOffset, CraftY};
     s.fps = MeasuredFps;
     for (std::size_t i = 0; i < InkBoxes.size(); ++i)
-        for (int y = InkBoxes[i].y1; y <= InkBoxes[i].y2; ++y)
-            for (int x = InkBoxes[i].x1; x <= InkBoxes[i].x2; ++x)
+        for (int y = InkBoxes[i][1]; y <= InkBoxes[i][3]; ++y)
+            for (int x = InkBoxes[i][0]; x <= InkBoxes[i][2]; ++x)
                 s.ink[i] += PixelOf(pixels, x, y) == kFontInk;
     for (std::size_t i = 0; i < Probes.size(); ++i)
         s.probe[i] = PixelOf(pixels, Probes[i][0], Probes[i][1]);
@@ -93,25 +77,23 @@ int32_t SfxMenuSelect, SfxBriefingOpen, SfxBriefingLine, SfxMissileLaunch, SfxSh
     SfxEndWarning, SfxStructureDestroyed, SfxLevelStats;
 void PlayEffect(int32_t &slot) {
     const int32_t *s = &slot;
-    Hear(s == &SfxBriefingOpen     ? "open"
-         : s == &SfxBriefingLine   ? "line"
-         : s == &SfxLevelStats     ? "stats"
-         : s == &SfxCraftExplosion ? "boom"
-                                   : "fx");
+    PlayMusic(s == &SfxBriefingOpen     ? "open"
+              : s == &SfxBriefingLine   ? "line"
+              : s == &SfxLevelStats     ? "stats"
+              : s == &SfxCraftExplosion ? "boom"
+                                        : "fx");
 }
-void PlayMusic(const char *fileName) {
-    Hear(fileName);
+void PlayMusic(const char *fileName) { // the effects are heard here too
+    Heard += std::string(fileName) + "@" + std::to_string(ShotCount) + " ";
 }
 void StopMusic() {
-    Hear("stop");
+    PlayMusic("stop");
 }
 
 int HeardCount(const std::string &name) {
-    int n = 0;
-    for (auto at = Heard.find(name + "@"); at != std::string::npos;
-         at = Heard.find(name + "@", at + 1))
-        n += at == 0 || Heard[at - 1] == ' ';
-    return n;
+    const auto sounds = HeardSounds();
+    return static_cast<int>(std::count_if(sounds.begin(), sounds.end(),
+                                          [&](const auto &sound) { return sound.first == name; }));
 }
 
 std::vector<std::pair<std::string, int>> HeardSounds() {
@@ -148,7 +130,7 @@ void PrepareScreens() {
     ClearWorkPage();
     WorkPage = 0, TargetFps = 23, LastFrameTime = SeenFrameTime = kStart;
     SeenPresents = HeadlessPresentCount(), ShotCount = HoldCount = 0;
-    InkBoxes = {}, Probes = {}, Heard.clear();
+    InkBoxes.fill({0, 0, -1, -1}), Probes = {}, Heard.clear(); // no boxes
     HeadlessSetObserver([](const Page &page) { Record(page.pixels, false); });
     UsePilot(ScreensPilot);
 }
@@ -157,6 +139,12 @@ void FillCapture(uint32_t colour) {
     FillBox(0, 0, 639, 479, colour);
     GrabImage(0, 0, 639, 479, ScreenImages[CaptureImage]);
     ClearWorkPage();
+}
+
+uint32_t PixelOf(const uint8_t *pixels, int x, int y) {
+    uint32_t value = 0;
+    std::memcpy(&value, pixels + (static_cast<std::size_t>(y) * kScreenWidth + x) * 4, 4);
+    return value & 0xFFFFFF;
 }
 
 uint64_t PageHash(const uint8_t *pixels) {

@@ -8,7 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "core/game_state.h" // what every screen test reads
+#include "core/image_store.h"
+#include "platform/headless.h"
 #include "platform/input.h"
+#include "platform/screen.h"
+#include "render/font.h"
+#include "tests/files/temp_dir.h"
 
 namespace halvane {
 
@@ -17,10 +23,6 @@ constexpr uint32_t kFontInk = 0xF2F6FF; // ink of the shipped font
 constexpr uint32_t kBriefingColour = 0x203848;
 constexpr std::array<uint32_t, 5> kScriptColours{0xC01010, 0x10C010, 0x1010C0, 0xC0C010,
                                                  0x10C0C0}; // Sprites 2..6
-
-struct Box {
-    int x1 = 0, y1 = 0, x2 = -1, y2 = -1; // corners included; empty by default
-};
 
 // One page the player saw.
 struct Shot {
@@ -39,7 +41,7 @@ struct Shot {
 constexpr int kMaxShots = 6000;
 extern std::array<Shot, kMaxShots> Shots;
 extern int ShotCount;
-extern std::array<Box, 4> InkBoxes;
+extern std::array<std::array<int, 4>, 4> InkBoxes; // x1, y1, x2, y2, corners included
 extern std::array<std::array<int, 2>, 8> Probes;
 
 // Every sound request as "name@shots " (the shots recorded before it): "stop",
@@ -61,7 +63,8 @@ void PrepareScreens();
 // Fills CaptureImage with one colour (the frame a screen starts from).
 void FillCapture(uint32_t colour);
 
-uint64_t PageHash(const uint8_t *pixels); // 640 x 480 x 4 bytes
+uint64_t PageHash(const uint8_t *pixels);              // 640 x 480 x 4 bytes
+uint32_t PixelOf(const uint8_t *pixels, int x, int y); // its colour at (x, y)
 // The statistics screen over a frame of one colour, drawn here by hand.
 uint64_t StatisticsHash(uint32_t frame, int ships, int mines);
 // Paced shots in [first, last), and the first paced (or not) shot from `from`.

@@ -67,9 +67,9 @@ TEST_F(ImageFileTest, IndexedPicturesLookUpTheColourTable) {
         ASSERT_EQ(Load(MakeBmp(37, 11, bits, index, table)), kImageLoaded);
         EXPECT_EQ(WrongPixels(37, 11, [&](int x, int y) { return table[index(x, y)]; }), 0) << bits;
     }
-    // A short table reads missing entries as black.
+    // A short table reads missing entries as black, not as the last table's.
     ClearWorkPage();
-    auto twoIndices = [](int x, int) { return x == 0 ? 1u : 200u; };
+    auto twoIndices = [](int x, int) { return x == 0 ? 1u : 5u; };
     ASSERT_EQ(Load(MakeBmp(4, 2, 8, twoIndices, {0x111111, 0x222222})), kImageLoaded);
     EXPECT_EQ(WrongPixels(4, 2, [](int x, int) { return x == 0 ? 0x222222u : 0u; }), 0);
     // A 16-bit page gets converted colours, widened back by ReadPixel.

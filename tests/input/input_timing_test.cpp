@@ -65,7 +65,7 @@ TEST(Input, OnlyKeysOfTheTableOnAnOpenScreenAreHeldAndTheMouseFailsWithoutOne) {
     EXPECT_FALSE(KeyDown(kKeyEnter));
     EXPECT_EQ(ReadTheMouse(), kFailed);
     OpenOffscreenPages(32);
-    for (int key : {0, 127, 128, 200, -1})
+    for (int key : {0, 127, 128, 200, -1}) // the table's first and last keys, and beyond
         EXPECT_EQ(KeyDown(key), key == 0 || key == 127) << key;
     EXPECT_EQ(ReadTheMouse(), (Reading{100, 200, 0, kMouseLeft, 1}));
     HeadlessSetClock(6.0);
@@ -115,12 +115,11 @@ TEST(Mouse, PlacedPointerHoldsUntilTheScriptMovesTheMouseAndCaptureFollowsReadin
     const std::array<ScriptStep, 2> later{{At(0.0, {}, 10, 10), At(2.7, {}, 20, 20)}};
     UseScript(later);
     HeadlessSetClock(3.0);
-    SetMousePosition(310, 4, 0);
-    EXPECT_EQ(ReadTheMouse(), (Reading{310, 4, 0, 0, 1}));
-    SetMousePosition(-50, 9999, 0);
-    EXPECT_EQ(ReadTheMouse(), (Reading{0, 479, 0, 0, 1}));
-    SetMousePosition(9999, -50, 0);
-    EXPECT_EQ(ReadTheMouse(), (Reading{639, 0, 0, 0, 1}));
+    for (auto [x, y, heldX, heldY] :
+         {std::array{310, 4, 310, 4}, {-50, 9999, 0, 479}, {9999, -50, 639, 0}}) {
+        SetMousePosition(x, y, 0);
+        EXPECT_EQ(ReadTheMouse(), (Reading{heldX, heldY, 0, 0, 1}));
+    }
     // Capture lasts until the keyboard alone is polled for a tenth of a second.
     SleepMs(99);
     KeyDown(kKeyEsc);

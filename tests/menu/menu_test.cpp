@@ -1,21 +1,11 @@
 // The main menu, options and help screens under held keys, read from the
 // screen tests' record of pages and sounds.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <array>
-#include <filesystem>
 #include <span>
 #include <tuple>
-#include <vector>
 
 #include "app/main_menu.h"
-#include "core/game_state.h"
-#include "core/image_store.h"
-#include "platform/headless.h"
-#include "platform/screen.h"
 #include "screens/options.h"
-#include "tests/files/temp_dir.h"
 #include "tests/screens/screens_harness.h"
 #include "world/craft.h"
 
@@ -118,11 +108,11 @@ TEST_F(MenuTest, TheMenuMovesLatchesOpensScreensSavesPicturesAndQuits) {
     EXPECT_EQ(Highlights(17),
               (std::vector<int>{1, 2, 3, 2, 1, 4, 1, 2, 1, 4, 1, 2, -1, 2, 3, -1, 1, 4, -1}));
     ExpectFade(ShotCount - 17, 255, false, 17); // and nothing after it
-    EXPECT_EQ(HeardCount("fx"), 5);
-    EXPECT_EQ(OptControls * 10 + OptGameSpeed, 12); // nothing changed in the options
-    EXPECT_EQ(ScreenshotNumber, 3);
-    EXPECT_EQ(std::filesystem::file_size("screenshot1.bmp"), 921654u);
-    EXPECT_EQ(std::filesystem::file_size("screenshot2.bmp"), 921654u);
+    // Nothing changed in the options; two whole screenshots.
+    EXPECT_EQ(std::tuple(HeardCount("fx"), OptControls, OptGameSpeed, ScreenshotNumber),
+              std::tuple(5, 1, 2, 3));
+    for (const char *name : {"screenshot1.bmp", "screenshot2.bmp"})
+        EXPECT_EQ(std::filesystem::file_size(name), 921654u);
     EXPECT_FALSE(std::filesystem::exists("screenshot3.bmp"));
     int first = 0, last = 0; // the help page
     for (int i = 0; i < ShotCount; ++i) {
@@ -131,10 +121,8 @@ TEST_F(MenuTest, TheMenuMovesLatchesOpensScreensSavesPicturesAndQuits) {
     }
     EXPECT_GT(last - first, 25); // from the release at 10.8 s to Space at 11.3 s
     EXPECT_GT(Shots[last].time, 11.29);
-    for (int i = first; i <= last; ++i) {
-        EXPECT_EQ(Shots[i].probe[0], kDimmed);
-        EXPECT_EQ(Shots[i].probe[6], kFontInk);
-    }
+    for (int i = first; i <= last; ++i)
+        EXPECT_EQ(std::tuple(Shots[i].probe[0], Shots[i].probe[6]), std::tuple(kDimmed, kFontInk));
     ExpectDimAndCrossFade(first, last - 1); // the cross-fade starts from the page itself
 }
 
@@ -171,15 +159,11 @@ TEST_F(MenuTest, EveryOptionWrapsAndGoBackLeaves) {
     std::array<int, kMaxShots + 1> sounds{}; // before each shot
     for (const auto &[name, shots] : HeardSounds())
         if (name == "fx") ++sounds[shots];
-    for (int i = 0; i < ShotCount; ++i) {
-        if (sounds[i] != 0) {
-            EXPECT_EQ(sounds[i], Shots[i].options[3] == 1 ? 2 : 1);
-        }
-    }
+    for (int i = 0; i < ShotCount; ++i)
+        EXPECT_EQ(sounds[i], sounds[i] == 0 ? 0 : Shots[i].options[3] == 1 ? 2 : 1) << i;
     ExpectDimAndCrossFade(8, ShotCount - 9);
     // CONTROLS highlighted over the dimmed picture, the others at 160.
-    EXPECT_EQ(Shots[8].probe[0], kDimmed);
-    EXPECT_EQ(Shots[8].probe[1], kFontInk);
+    EXPECT_EQ(std::tuple(Shots[8].probe[0], Shots[8].probe[1]), std::tuple(kDimmed, kFontInk));
     for (std::size_t i = 2; i < 8; ++i)
         EXPECT_EQ(Shots[8].probe[i], Blend(kFontInk, kDimmed, 160)) << i;
 
@@ -205,12 +189,9 @@ TEST_F(MenuTest, LaunchFadesTheMenuOutAndSetsTheGameUpAtTheChosenSpeed) {
     HoldKey(kKeyY, 12.2, 14.0);
     EXPECT_EQ(HeadlessRun(LaunchGame), 0);
     ExpectFade(0, 255, false, 17);
-    EXPECT_EQ(TargetFps, 45);
-    EXPECT_EQ(Lives, 2);
-    EXPECT_GT(Shield, 0);
-    EXPECT_EQ(GameCompleted, 0);
-    EXPECT_EQ(LevelNumber, 1);
-    EXPECT_EQ(CraftRoll * 10 + CraftPitch, 44);
+    EXPECT_EQ(
+        std::tuple(TargetFps, Lives, Shield > 0, GameCompleted, LevelNumber, CraftRoll, CraftPitch),
+        std::tuple(45, 2, true, 0, 1, 4, 4));
 }
 
 } // namespace

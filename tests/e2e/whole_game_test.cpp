@@ -1,19 +1,12 @@
 // A whole game flown by the automatic pilot from start-up to QUIT; then the
 // program started again shows the new best in play.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstring>
+#include <tuple>
 
 #include "app/pilots.h"
 #include "app/startup.h"
-#include "core/game_state.h"
 #include "core/numbers.h"
-#include "platform/headless.h"
-#include "platform/screen.h"
-#include "render/font.h"
 #include "screens/hiscore_file.h"
-#include "tests/files/temp_dir.h"
 #include "tests/screens/screens_harness.h"
 
 namespace halvane {
@@ -30,11 +23,8 @@ std::string HudInk;  // '#' for full ink in the hi-score corner of a page
 std::string InkOf(const uint8_t *page) {
     std::string ink;
     for (int y = kHudTextY; y < kHudTextY + 12; ++y)
-        for (int x = kHiScoreX; x < kHiScoreX + 120; ++x) {
-            uint32_t v = 0;
-            std::memcpy(&v, page + (y * 640 + x) * 4, 4);
-            ink += (v & 0xFFFFFF) == kFontInk ? '#' : '.';
-        }
+        for (int x = kHiScoreX; x < kHiScoreX + 120; ++x)
+            ink += PixelOf(page, x, y) == kFontInk ? '#' : '.';
     return ink;
 }
 
@@ -78,12 +68,11 @@ TEST_F(WholeGame, ThePilotWinsAndTheNewBestShowsInTheNextGame) {
     HeadlessSetClock(1000);
     RunProgram(false);
     EXPECT_EQ(GameCompleted, 1) << "stopped in level " << LevelNumber;
-    EXPECT_EQ(HeardCount("Sound/brief_music.mp3"), 5);
-    EXPECT_EQ(HeardCount("stats"), 5);
-    EXPECT_EQ(HeardCount("Sound/end_music.mp3"), 1);
+    EXPECT_EQ(std::tuple(HeardCount("Sound/brief_music.mp3"), HeardCount("stats"),
+                         HeardCount("Sound/end_music.mp3")),
+              std::tuple(5, 5, 1));
     ASSERT_GT(GameScore, 0);
-    EXPECT_EQ(HiScore, RoundEven(GameScore));
-    EXPECT_EQ(ReadHiScoreFile(), HiScore);
+    EXPECT_EQ(std::tuple(HiScore, ReadHiScoreFile()), std::tuple(RoundEven(GameScore), HiScore));
     const int32_t best = HiScore;
     std::printf("whole game: score %d, lives left %.0f, %.0f s of game time\n", best, Lives,
                 HeadlessClock() - 1000);
@@ -92,8 +81,7 @@ TEST_F(WholeGame, ThePilotWinsAndTheNewBestShowsInTheNextGame) {
     HiScore = -1;
     RunProgram(true);
     ASSERT_GT(LookedAt, 0);
-    EXPECT_EQ(HiScore, best);
-    EXPECT_EQ(ReadHiScoreFile(), best);
+    EXPECT_EQ(std::tuple(HiScore, ReadHiScoreFile()), std::tuple(best, best));
     ClearWorkPage();
     DrawText(kHiScoreX, kHudTextY, "HI-SCORE: " + std::to_string(best), GameFont, kTextSpacing,
              kTextTransparent);

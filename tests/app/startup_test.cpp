@@ -3,10 +3,7 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 #include <span>
-#include <string>
 #include <tuple>
 
 #include "app/startup.h"

@@ -3,13 +3,8 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdint>
-#include <filesystem>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "core/game_state.h"
 #include "platform/image_file.h"

@@ -1,7 +1,6 @@
 // The field reader of the data files, text to number, and the best-score file.
 #include <cfloat>
 #include <cmath>
-#include <string>
 
 #include "platform/text_fields.h"
 #include "screens/hiscore_file.h"

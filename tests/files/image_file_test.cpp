@@ -1,5 +1,4 @@
 // Picture files onto the page and the page into files: BMP and raw images, screenshots.
-#include <cstring>
 #include <tuple>
 
 #include "bmp_file.h"

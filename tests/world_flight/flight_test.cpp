@@ -1,7 +1,5 @@
-// The craft under the player's hand, its missiles, its contact with the
-// ground, and the ships and mines: ramming, passing, creation and homing. The
-// world runs step by step without a window, on input the test holds; at the
-// end the automatic pilot plays every shipped level.
+// The craft, its missiles, the ground and the ships and mines, stepped without a
+// window on held input; then the automatic pilot plays every shipped level.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -33,10 +31,8 @@
 
 namespace halvane {
 
-// The screens only count, apart from the world's own share of their work; the
-// lost life's explosion draws nothing.
-int GameOverShown = 0;
-int LevelStatsShown = 0;
+// The screens only count and do the world's share; the explosion draws nothing.
+int GameOverShown = 0, LevelStatsShown = 0;
 void ShowGameOver() {
     ++GameOverShown;
 }
@@ -77,7 +73,7 @@ class FlightTest : public ::testing::Test {
     }
 };
 
-TEST_F(FlightTest, MouseCursorIsClampedTheCraftSettlesOnItsTargetAndButtonsMoveItForward) {
+TEST_F(FlightTest, CursorIsClampedTheCraftSettlesOnItsTargetAndButtonsOrKeysMoveIt) {
     // Clamped to 7 before each move, the craft rests an eighth of 0.8 beyond it.
     TestInput.mouseX = 700, TestInput.mouseY = 400;
     CraftFrames(150);
@@ -101,18 +97,16 @@ TEST_F(FlightTest, MouseCursorIsClampedTheCraftSettlesOnItsTargetAndButtonsMoveI
         CraftFrames(frames);
         EXPECT_NEAR(CraftZ, z, 1e-5f) << buttons << " " << frames;
     }
-}
-
-TEST_F(FlightTest, KeyboardCursorAcceleratesToTwentyAndStopsOnRelease) {
-    OptControls = kKeyboardControls;
-    TestInput.buttons = kMouseLeft; // the mouse is not read under keyboard controls
-    TestInput.keys[kKeyRight] = true;
+    // The keyboard cursor accelerates to 20 and stops on release; the mouse is
+    // not read under keyboard controls.
+    OptControls = kKeyboardControls, MouseX = kCursorHomeX, MouseY = kCursorHomeY;
+    TestInput = {}, TestInput.buttons = kMouseLeft, TestInput.keys[kKeyRight] = true;
     for (int x : {315, 325, 340, 360, 380, 400, 400}) {
         UpdateCraft();
         EXPECT_EQ(MouseX, x);
         TestInput.keys[kKeyRight] = x < 400;
     }
-    EXPECT_EQ(CraftZ, 0);
+    EXPECT_NEAR(CraftZ, 0, 1e-5f);
     TestInput.keys[kKeyDown] = true; // down twice, then up: back through 5
     CraftFrames(2);
     TestInput.keys[kKeyDown] = false, TestInput.keys[kKeyUp] = true;
@@ -181,8 +175,7 @@ TEST_F(FlightTest, LevelShotFliesSixTenthsOfARowPerFrameAlongItsArcUnlessTheGrou
     UpdateWorld();
     EXPECT_EQ(Missile[1].state, kSlotFree);
 
-    // Launched below the ground it only moves; the next frame it bursts at z
-    // 5.6, x -0.5 (the other launcher), and the crater centres on cell (6, 0).
+    // Launched below ground it bursts the next frame at (-0.5, 5.6): a crater on (6, 0).
     FillGround(1);
     LaunchOne();
     EXPECT_EQ(TerrainDepth[6][0], 1);
@@ -202,12 +195,9 @@ TEST_F(FlightTest, LevelShotFliesSixTenthsOfARowPerFrameAlongItsArcUnlessTheGrou
 }
 
 TEST_F(FlightTest, OnlyTheLowerNumberedOfTwoMissilesScoresOnOneTarget) {
-    Ship[3] = ObjectRecord{1, 10, 2, kSlotActive};
-    Mine[2] = ObjectRecord{-3, 12, 4, kSlotActive};
-    Missile[2] = ObjectRecord{1.5f, 10.5f, 2.5f, kSlotActive};
-    Missile[5] = ObjectRecord{0.5f, 9.5f, 1.5f, kSlotActive};
-    Missile[1] = ObjectRecord{-3.7f, 12, 4, kSlotActive};
-    Missile[4] = ObjectRecord{-2.5f, 12.7f, 3.3f, kSlotActive};
+    Ship[3] = {1, 10, 2, kSlotActive}, Mine[2] = {-3, 12, 4, kSlotActive};
+    Missile[2] = {1.5f, 10.5f, 2.5f, kSlotActive}, Missile[5] = {0.5f, 9.5f, 1.5f, kSlotActive};
+    Missile[1] = {-3.7f, 12, 4, kSlotActive}, Missile[4] = {-2.5f, 12.7f, 3.3f, kSlotActive};
     ShipCount = MineCount = 1, MissileCount = 4;
     UpdateWorld();
     EXPECT_EQ(Score, 15);
@@ -219,8 +209,7 @@ TEST_F(FlightTest, OnlyTheLowerNumberedOfTwoMissilesScoresOnOneTarget) {
 
 // The craft half a unit below flat ground 3 deep, for one update.
 void ScrapeOnce() {
-    GroundUnderCraft = 3;
-    CraftY = -3.5f;
+    GroundUnderCraft = 3, CraftY = -3.5f;
     UpdateWorld();
 }
 
@@ -242,8 +231,7 @@ TEST_F(FlightTest, GroundContactLiftsAndPushesUpAndAFullShieldLastsTwentyFourFra
     OptControls = kKeyboardControls, TestInput.keys[kKeyDown] = true; // pushed twice as far
     ScrapeOnce();
     EXPECT_EQ(MouseY, 140);
-    // Outside the side limits the craft is moved back to 6 and the ground looked
-    // up again for column 6; within 6.4 it is also lifted onto the old ground.
+    // Outside the side limits: back to 6 over column 6's ground; lifted too within 6.4.
     TerrainDepth[5][6] = 2;
     GroundUnderCraft = 1, Invulnerable = 0, CraftX = 6.3f, CraftY = -1.5f;
     UpdateWorld();
@@ -253,8 +241,7 @@ TEST_F(FlightTest, GroundContactLiftsAndPushesUpAndAFullShieldLastsTwentyFourFra
     EXPECT_EQ(std::tuple(CraftX, CraftY, Shield), std::tuple(-6, -1.5f, 920));
 }
 
-// Puts a ship (odd calls) or a mine (even calls) into the craft's collision
-// window, in the lowest free slot, as creation would.
+// A ship (odd calls) or mine (even) in the craft's collision window, as creation would put it.
 void PlaceRammer(int call) {
     const float x = CraftX, z = kCraftRow + CraftZ, depth = -CraftY;
     if (call % 2 == 1)
@@ -264,7 +251,7 @@ void PlaceRammer(int call) {
     (call % 2 == 1 ? ShipCount : MineCount) += 1;
 }
 
-TEST_F(FlightTest, FullShieldSurvivesNineRamsButNotTenAndTheLastLifeEndsTheGame) {
+TEST_F(FlightTest, RamsCostAHundredDamageIsSummedAndOnlyTheCollisionWindowCounts) {
     for (int ram = 1; ram <= 9; ++ram) {
         PlaceRammer(ram);
         UpdateWorld();
@@ -278,10 +265,8 @@ TEST_F(FlightTest, FullShieldSurvivesNineRamsButNotTenAndTheLastLifeEndsTheGame)
     PlaceRammer(1);
     UpdateWorld();
     EXPECT_EQ(std::tuple(Lives, Shield, GameOverShown), std::tuple(-1, -50, 1));
-}
-
-TEST_F(FlightTest, DamageOfOneFrameIsSummedOnlyTheCollisionWindowCountsTheRestPassOrAreMissed) {
-    Shield = 141; // a ram and ground contact: 140, and exactly 1 left survives
+    // A frame's damage is summed: a ram and ground contact take 140, and 1 left survives.
+    Lives = 2, Shield = 141, Ship[1].state = kSlotFree; // the last rammer's slot
     PlaceRammer(1);
     GroundUnderCraft = 1, CraftY = -1.5f;
     Ship[1].y = 1.5f; // the ram is tested before the craft is lifted
@@ -292,13 +277,12 @@ TEST_F(FlightTest, DamageOfOneFrameIsSummedOnlyTheCollisionWindowCountsTheRestPa
     PlaceRammer(2);
     UpdateWorld();
     EXPECT_EQ(std::pair(Shield, ShipCount + MineCount), std::pair(1.0f, 0.0f));
-    // Just outside the window they pass; behind the viewer they count as
-    // missed, once, and are freed.
+    // Just outside the window they pass; behind the viewer they are missed once, and freed.
     const float depth = -CraftY;
-    Ship[1] = ObjectRecord{CraftX, 5.5f, depth, kSlotActive};        // not yet 0.5 ahead
-    Ship[2] = ObjectRecord{CraftX + 1, 5.8f, depth, kSlotActive};    // a full unit aside
-    Mine[1] = ObjectRecord{CraftX, 5.9f, depth + 0.5f, kSlotActive}; // half a unit below
-    Ship[3] = Mine[4] = ObjectRecord{0, 0.1f, 1, kSlotActive};
+    Ship[1] = {CraftX, 5.5f, depth, kSlotActive};        // not yet 0.5 ahead
+    Ship[2] = {CraftX + 1, 5.8f, depth, kSlotActive};    // a full unit aside
+    Mine[1] = {CraftX, 5.9f, depth + 0.5f, kSlotActive}; // half a unit below
+    Ship[3] = Mine[4] = {0, 0.1f, 1, kSlotActive};
     ShipCount = 3, MineCount = 2, Invulnerable = 0;
     for (int i = 0; i < 3; ++i)
         UpdateWorld();
@@ -307,8 +291,7 @@ TEST_F(FlightTest, DamageOfOneFrameIsSummedOnlyTheCollisionWindowCountsTheRestPa
     EXPECT_EQ(Ship[3].state + Mine[4].state, kSlotFree);
 }
 
-// Mines sit on whole columns of the far rows and stop from map position 260;
-// regular ships stop at five, the end-phase launch fills all ten slots.
+// Mines sit on whole columns of the far rows until 260; the end phase fills all ten ship slots.
 TEST_F(FlightTest, NewEnemiesAppearAtTheFarEndWithinTheirLimits) {
     SeedRandom(3);
     for (float mapPosition : {258, 260, 280}) {
@@ -337,7 +320,7 @@ TEST_F(FlightTest, NewEnemiesAppearAtTheFarEndWithinTheirLimits) {
 
 TEST_F(FlightTest, ShipHomesOnTheCraftUntilRowTenThenFliesStraight) {
     CraftX = 3, CraftY = -5, ShipCount = 1;
-    Ship[1] = ObjectRecord{-5, 20, 1, kSlotActive};
+    Ship[1] = {-5, 20, 1, kSlotActive};
     MoveShips(); // a fifteenth of 8, to hundredths; far to the left and above: clamped
     EXPECT_EQ(std::tuple(Ship[1].x, Ship[1].y, ShipRoll[1], ShipPitch[1]),
               std::tuple(-4.47f, 1.27f, 1, 7));
@@ -353,8 +336,7 @@ TEST_F(FlightTest, ShipHomesOnTheCraftUntilRowTenThenFliesStraight) {
     EXPECT_EQ(std::pair(Ship[1].x, Ship[1].y), std::pair(x, 0.5f));
 }
 
-// Plays a shipped level frame by frame in the game loop's order (without
-// drawing); returns the frame in which it was completed, or 0.
+// Plays a shipped level in the game loop's order, undrawn; the frame it ended in, or 0.
 int PlayLevel(int level, int controls, double seed) {
     SeedRandom(seed);
     ResetPlayPilot();

@@ -1,7 +1,5 @@
-// The font loader and the text operations, first on a sheet the test draws (a
-// magenta page with the grid, size markers and glyphs of known widths), then
-// the shipped font: every character has a glyph of its own, every fixed text
-// fits its screen, and the notice about broken level files is drawn with it.
+// The font loader and text drawing on a sheet drawn here (magenta, grid, size markers, glyphs
+// of known widths); then the shipped font: distinct glyphs, fixed texts that fit, the notice.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -82,8 +80,7 @@ TEST(DrawnFont, WidthsComeFromTheRightmostInkAndTextIsDrawnInEveryMode) {
                                           {kA + 3, 3},     {95, 22}, {96, 0},     {97, 0}};
     for (auto [k, width] : widths)
         EXPECT_EQ(font.widths[k], width) << "glyph " << k;
-    const ImageHeader a = ReadImageHeader(font.glyphs[kA]);
-    EXPECT_EQ(std::pair(a.width, a.height), std::pair(9, kHeight));
+    EXPECT_EQ(ReadImageHeader(font.glyphs[kA]).width, 9);
     EXPECT_EQ(InkedPixels(), 0) << "the loader leaves a cleared work page behind";
 
     // A, B (empty), space, A: 9+2, 1+2, 6+2, 9+2.
@@ -149,7 +146,7 @@ int TextEnd(int x, std::string_view text) {
     return x + TextAdvance(text, GameFont, kTextSpacing) - kTextSpacing;
 }
 
-TEST(ShippedFont, HasADistinctInkedGlyphForEveryCharacterAndEveryFixedTextFitsItsScreen) {
+TEST(ShippedFont, DistinctInkedGlyphsFixedTextsFitAndTheLevelFilesNoticeWaitsForAFreshEnter) {
     OpenOffscreenPages(32);
     ASSERT_TRUE(LoadFont(HALVANE_SOURCE_DIR "/Graphics/zqfont.fnt", GameFont, kFontProportional));
     EXPECT_EQ(std::pair(GameFont.height, GameFont.widths[0]), std::pair(9, 4)); // 0: the space
@@ -189,15 +186,12 @@ TEST(ShippedFont, HasADistinctInkedGlyphForEveryCharacterAndEveryFixedTextFitsIt
         {400, "FPS: 45", 520}};
     for (auto [x, text, end] : others)
         EXPECT_LT(TextEnd(x, text), end) << text;
-}
 
-TEST(LevelFilesMessage, ShownOnlyForBrokenFilesAndLeftOnAFreshConfirmReleased) {
-    OpenOffscreenPages(32);
-    ASSERT_TRUE(LoadFont(HALVANE_SOURCE_DIR "/Graphics/zqfont.fnt", GameFont, kFontProportional));
+    // The notice about broken level files: shown only for them, left on a fresh Enter released.
+    ClearWorkPage();
     HeadlessSetClock(10);
-    InputState enter, none;
+    InputState enter, none; // Enter of LAUNCH still held, released, then pressed again
     enter.keys[kKeyEnter] = true;
-    // Enter of LAUNCH still held, then released, then pressed again.
     const std::array<ScriptStep, 4> script{{{0, enter}, {10.2, none}, {10.8, enter}, {10.9, none}}};
     UseScript(script);
     const uint64_t before = HeadlessPresentCount();

@@ -35,7 +35,13 @@ endfunction()
 
 # The game's libraries call each other upwards at a few seams (the world hands
 # over to the screens at a level's end); the linker rescans them as a group.
-set(HALVANE_GAME_LIBS "$<LINK_GROUP:RESCAN,halvane_app,halvane_screens,halvane_render,halvane_world,halvane_platform,halvane_core>")
+# (The browser's linker, like lld, finds symbols in any archive already.)
+if(EMSCRIPTEN)
+  set(HALVANE_GAME_LIBS halvane_app halvane_screens halvane_render halvane_world halvane_platform
+                        halvane_core)
+else()
+  set(HALVANE_GAME_LIBS "$<LINK_GROUP:RESCAN,halvane_app,halvane_screens,halvane_render,halvane_world,halvane_platform,halvane_core>")
+endif()
 
 # A test executable: its sources, the libraries it needs, registered with CTest
 # one case per process so that program-wide variables start at zero.

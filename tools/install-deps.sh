@@ -1,13 +1,16 @@
 #!/bin/sh
 # Installs the Debian packages the game and its tests need, when missing
-# (clang and its runtime libraries build the fuzz targets).
+# (clang and its runtime libraries build the fuzz targets; emscripten builds
+# the web page, which the tests drive in chromium through node and npm).
 set -e
 packages="cmake make g++ pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev
-clang libclang-rt-14-dev"
+clang libclang-rt-14-dev emscripten chromium nodejs"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
+# npm comes with some builds of nodejs and as a package of its own in Debian.
+command -v npm >/dev/null 2>&1 || missing="$missing npm"
 [ -z "$missing" ] && exit 0
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo

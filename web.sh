@@ -10,4 +10,4 @@ tools/install-deps.sh
 # installed; NODE_PATH lets one from elsewhere find Debian's node modules.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-web -j"$(nproc)" --target halvane
+cmake --build build-web -j"$(nproc)" --target halvane floor

@@ -151,7 +151,7 @@ bool MouseWantedTold = false;
 EM_JS(void, PageAddKey, (const char *code, int setOne),
       { HalvanePage.keyCodes.set(UTF8ToString(code), setOne); });
 EM_JS(int, PageTakeEvents, (int *out, int maxEvents), { return HalvanePage.take(out, maxEvents); });
-EM_JS(void, PageSetMouseWanted, (int wanted), { HalvanePage.mouseWanted = wanted != = 0; });
+EM_JS(void, PageSetMouseWanted, (int wanted), { HalvanePage.mouseWanted = wanted != 0; });
 
 void MovePointer(double x, double y, InputState &input) {
     PointerX = std::clamp(x, 0.0, static_cast<double>(kScreenWidth - 1));

@@ -3,6 +3,11 @@
 
 function(halvane_options target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(EMSCRIPTEN)
+    # The browsers' vector instructions, for the row code of the puts.
+    target_compile_options(${target} PRIVATE -msimd128)
+    target_link_options(${target} PRIVATE -msimd128)
+  endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   if(HALVANE_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer

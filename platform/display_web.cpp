@@ -34,6 +34,7 @@ alignas(16) std::array<uint8_t, kPagePixels * 4> UploadedPixels;
 alignas(16) std::array<uint32_t, kPagePixels> CanvasPixels;
 
 EM_JS(int, PageOpen, (), { return HalvanePage.open(); });
+EM_JS(void, PageUploadStarts, (), { HalvanePage.uploadStarts(); });
 EM_JS(void, PagePut, (const uint32_t *rgba), { HalvanePage.put(rgba); });
 EM_JS(double, PageClock, (), { return HalvanePage.clock(); });
 EM_JS(void, PageEnded, (int code), { HalvanePage.ended(code); });
@@ -59,6 +60,7 @@ void UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) 
     const std::size_t bytes = kPagePixels * static_cast<std::size_t>(bytesPerPixel);
     UploadedChangeCount = changeCount;
     if (PageUploaded && std::memcmp(UploadedPixels.data(), pixels, bytes) == 0) return;
+    PageUploadStarts();
     std::memcpy(UploadedPixels.data(), pixels, bytes);
     if (bytesPerPixel == 4) {
         for (std::size_t i = 0; i < kPagePixels; ++i) {

@@ -9,6 +9,7 @@
 #include "core/game_state.h"
 #include "core/image_store.h"
 #include "core/numbers.h"
+#include "platform/audio_device.h"
 #include "platform/display.h"
 #include "platform/image_file.h"
 #include "platform/input.h"
@@ -123,6 +124,9 @@ void StartUp() {
     FillAngleTables();
     BuildCraftModels();
     SetOptionDefaults();
+    // Sound is made only when a device will play it; without one the game
+    // plays on silently.
+    OpenAudioDevice();
     MainMenu();
 }
 

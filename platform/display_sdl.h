@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/pad_mapping.h"
+
 namespace halvane {
 
 // Called by the event pump on Alt+Enter: desktop full screen <-> window.
@@ -34,6 +36,17 @@ void InstallEndSignals();
 // Called by DisplayClock in busy waits: ends the program when a signal came,
 // and services the window every few milliseconds so that it never freezes.
 void PumpNowAndThen(double now);
+
+// --- display_sdl_pad.cpp: game controllers ----------------------------------
+// Called by DisplayOpen: starts SDL's controller support (a failure only
+// leaves the game without controllers).
+void OpenPads();
+// Called by the event pump when SDL announces a controller or its removal.
+void PadAdded(int deviceIndex);
+void PadRemoved(int instanceId);
+// Called by the event pump: the keys the controllers hold and the pointer
+// motion since the last call.
+const PadOutput &ReadPads(double now);
 
 // --- display_sdl_offscreen.cpp, for the benchmarks ---------------------------
 // The present path without a window: upload into a texture of the page's

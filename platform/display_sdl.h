@@ -48,6 +48,16 @@ void PadRemoved(int instanceId);
 // motion since the last call.
 const PadOutput &ReadPads(double now);
 
+// --- display_sdl_virtual_pad.cpp, for the controller window check ----------
+// SDL's virtual controllers, found by the pump like real ones. A pad number
+// 0..kMaxPads-1, or -1 when none could be attached. Buttons are PadButton
+// values; the stick and triggers take the ranges of PadState.
+int AttachVirtualPad();
+void SetVirtualPadButton(int pad, int button, bool down);
+void SetVirtualPadStick(int pad, float x, float y);
+void SetVirtualPadTriggers(int pad, float left, float right);
+void DetachVirtualPad(int pad);
+
 // --- display_sdl_offscreen.cpp, for the benchmarks ---------------------------
 // The present path without a window: upload into a texture of the page's
 // format and draw it scaled by `scale` into a surface in memory.

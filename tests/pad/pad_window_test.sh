@@ -14,7 +14,10 @@ if [ -z "$display" ]; then
     echo "Xvfb did not start" >&2
     exit 1
 fi
-DISPLAY=":$display" "$program"
+# Under the sanitizers, the X and D-Bus libraries that SDL loads keep memory
+# to the end (and are unloaded before a leak report could name them); the
+# leak check of the game's own code is the other tests' work.
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" DISPLAY=":$display" "$program"
 status=$?
 kill "$server"
 wait "$server" 2>/dev/null

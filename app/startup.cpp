@@ -9,6 +9,7 @@
 #include "core/game_state.h"
 #include "core/image_store.h"
 #include "core/numbers.h"
+#include "platform/audio_device.h"
 #include "platform/display.h"
 #include "platform/image_file.h"
 #include "platform/input.h"
@@ -25,10 +26,6 @@ namespace halvane {
 namespace {
 
 constexpr int kSetupFile = 2;
-
-// Window (0) or full screen (1), and the colour depth, from Data/setup.dat.
-float SetupScreenFlags = 0.0f;
-float SetupColourDepth = 0.0f;
 
 struct FullScreenPicture {
     const char *fileName;
@@ -58,12 +55,19 @@ constexpr SpriteCut kSpriteCuts[] = {
 
 } // namespace
 
+float SetupScreenFlags = 0.0f;
+float SetupColourDepth = 0.0f;
+int ScreenModeOverride = -1;
+int ColourDepthOverride = -1;
+
 void ReadSetup() {
     OpenForReading(kSetupFile, "Data/setup.dat");
     SetupScreenFlags = ReadFloatField(kSetupFile);
     ReadIntField(kSetupFile); // present in the file, unused
     SetupColourDepth = ReadFloatField(kSetupFile);
     CloseFile(kSetupFile);
+    if (ScreenModeOverride >= 0) SetupScreenFlags = static_cast<float>(ScreenModeOverride);
+    if (ColourDepthOverride >= 0) SetupColourDepth = static_cast<float>(ColourDepthOverride);
 }
 
 void LoadPictures() {
@@ -120,6 +124,9 @@ void StartUp() {
     FillAngleTables();
     BuildCraftModels();
     SetOptionDefaults();
+    // Sound is made only when a device will play it; without one the game
+    // plays on silently.
+    OpenAudioDevice();
     MainMenu();
 }
 

@@ -58,6 +58,11 @@ void SetVirtualPadStick(int pad, float x, float y);
 void SetVirtualPadTriggers(int pad, float left, float right);
 void DetachVirtualPad(int pad);
 
+// --- display_sdl_audio.cpp ---------------------------------------------------
+// Called by every event pump: hands the mixer the volume options, so that a
+// change applies at once, and reports once when the sound device stopped.
+void ServiceAudioDevice();
+
 // --- display_sdl_offscreen.cpp, for the benchmarks ---------------------------
 // The present path without a window: upload into a texture of the page's
 // format and draw it scaled by `scale` into a surface in memory.

@@ -286,6 +286,7 @@ void PumpNowAndThen(double now) {
 
 void PumpWindowEvents() {
     if (EndSignalled != 0) EndProgram(0);
+    ServiceAudioDevice();
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
     const double now = static_cast<double>(SDL_GetPerformanceCounter()) /
                        static_cast<double>(SDL_GetPerformanceFrequency());

@@ -12,6 +12,7 @@
 #include "platform/audio_device.h"
 #include "platform/display.h"
 #include "platform/image_file.h"
+#include "platform/sound_store.h"
 #include "platform/input.h"
 #include "platform/random.h"
 #include "platform/screen.h"
@@ -121,9 +122,9 @@ void StartUp() {
     FillAngleTables();
     BuildCraftModels();
     SetOptionDefaults();
-    // Sound is made only when a device will play it; without one the game
-    // plays on silently.
-    OpenAudioDevice();
+    // The sounds are read only when a device will play them; without one
+    // the game plays on silently.
+    if (OpenAudioDevice()) LoadSoundFiles("Sound");
     MainMenu();
 }
 

@@ -28,10 +28,6 @@ namespace {
 
 constexpr int kSetupFile = 2;
 
-// Window (0) or full screen (1), and the colour depth, from Data/setup.dat.
-float SetupScreenFlags = 0.0f;
-float SetupColourDepth = 0.0f;
-
 struct FullScreenPicture {
     const char *fileName;
     int slot;
@@ -60,12 +56,19 @@ constexpr SpriteCut kSpriteCuts[] = {
 
 } // namespace
 
+float SetupScreenFlags = 0.0f;
+float SetupColourDepth = 0.0f;
+int ScreenModeOverride = -1;
+int ColourDepthOverride = -1;
+
 void ReadSetup() {
     OpenForReading(kSetupFile, "Data/setup.dat");
     SetupScreenFlags = ReadFloatField(kSetupFile);
     ReadIntField(kSetupFile); // present in the file, unused
     SetupColourDepth = ReadFloatField(kSetupFile);
     CloseFile(kSetupFile);
+    if (ScreenModeOverride >= 0) SetupScreenFlags = static_cast<float>(ScreenModeOverride);
+    if (ColourDepthOverride >= 0) SetupColourDepth = static_cast<float>(ColourDepthOverride);
 }
 
 void LoadPictures() {

@@ -123,6 +123,11 @@ TEST_F(SoundFiles, TheGameLoadsEveryFileAndLeavesAMissingOneSilent) {
     EXPECT_EQ(LoadSoundFiles("Sound"), kEffectCount + kTuneCount - 1);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(said, "halvane: Sound/fx_ship_pass.wav cannot be read; that sound stays silent\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadSoundFiles("Nothing"), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "halvane: no sound files in Nothing/; playing silently\n");
+    EXPECT_EQ(LoadSoundFiles("Sound"), kEffectCount + kTuneCount - 1);
 
     SetVolumeSteps(4, 4);
     for (int e = 1; e <= kEffectCount; ++e) {

@@ -14,6 +14,7 @@
 #include "platform/display.h"
 #include "platform/file_places.h"
 #include "platform/image_file.h"
+#include "platform/sound_store.h"
 #include "platform/input.h"
 #include "platform/random.h"
 #include "platform/screen.h"
@@ -131,9 +132,9 @@ void StartUp() {
     FillAngleTables();
     BuildCraftModels();
     SetOptionDefaults();
-    // Sound is made only when a device will play it; without one the game
-    // plays on silently.
-    OpenAudioDevice();
+    // The sounds are read only when a device will play them; without one
+    // the game plays on silently.
+    if (OpenAudioDevice()) LoadSoundFiles("Sound");
     MainMenu();
 }
 

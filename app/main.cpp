@@ -1,5 +1,7 @@
-// The program: no arguments; it reads its files below the working directory
-// and ends through EndProgram (exit code 0, or 1 without a display).
+// The program: reads its options (app/command_line.h), decides where its
+// files live (platform/file_places.h), and ends through EndProgram (exit code 0, or 1
+// without a display). --help and --version print and exit with 0; an option
+// it does not know or a bad value exits with 2.
 //
 // Two environment variables, set only by the measuring tool, steer a
 // measuring run without changing the game: HALVANE_PILOT lets the automatic
@@ -9,11 +11,14 @@
 // takes), and HALVANE_FRAME_TIMES names a file that receives the end of every
 // paced frame and the time of the first page.
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/command_line.h"
 #include "app/pilots.h"
 #include "app/startup.h"
+#include "platform/file_places.h"
 #include "platform/frame_log.h"
 #include "platform/input.h"
 
@@ -53,8 +58,37 @@ void TurboThenPlayPilot(double now, InputState &state) {
 } // namespace
 } // namespace halvane
 
-int main() {
+int main(int argc, char **argv) {
     using namespace halvane;
+    CommandLine line;
+    std::array<char, 256> reason{};
+    const CommandLineAction action = ReadCommandLine(argc, argv, line, reason);
+    if (action == CommandLineAction::Refuse) {
+        PrintRefusal(stderr, reason.data());
+        return 2;
+    }
+    if (action == CommandLineAction::ShowVersion) {
+        PrintVersion(stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    static FilePlaces places;
+    places = ChooseFilePlaces(FactsOfThisProcess(line.dataFolder));
+    if (action == CommandLineAction::ShowHelp) {
+        PrintHelp(stdout);
+        std::fputs("\n", stdout);
+        DescribeFilePlaces(places, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (line.dataFolder != nullptr && !IsFolder(line.dataFolder)) {
+        std::snprintf(reason.data(), reason.size(), "--data: '%s' is not a folder",
+                      line.dataFolder);
+        PrintRefusal(stderr, reason.data());
+        return 2;
+    }
+    PreparePlayerFolder(places);
+    UseFilePlaces(places);
+    ScreenModeOverride = line.screenMode;
+    ColourDepthOverride = line.colourDepth;
     const char *pilot = std::getenv("HALVANE_PILOT");
     if (pilot != nullptr && std::strcmp(pilot, "1") == 0) {
         ResetPlayPilot();

@@ -3,14 +3,18 @@
 
 #include "app/main_menu.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 
 #include "core/game_state.h"
 #include "core/image_store.h"
 #include "core/numbers.h"
+#include "platform/audio_device.h"
 #include "platform/display.h"
+#include "platform/file_places.h"
 #include "platform/image_file.h"
+#include "platform/sound_store.h"
 #include "platform/input.h"
 #include "platform/random.h"
 #include "platform/screen.h"
@@ -25,10 +29,7 @@ namespace halvane {
 namespace {
 
 constexpr int kSetupFile = 2;
-
-// Window (0) or full screen (1), and the colour depth, from Data/setup.dat.
-float SetupScreenFlags = 0.0f;
-float SetupColourDepth = 0.0f;
+constexpr const char *kFontFile = "Graphics/zqfont.fnt";
 
 struct FullScreenPicture {
     const char *fileName;
@@ -58,12 +59,19 @@ constexpr SpriteCut kSpriteCuts[] = {
 
 } // namespace
 
+float SetupScreenFlags = 0.0f;
+float SetupColourDepth = 0.0f;
+int ScreenModeOverride = -1;
+int ColourDepthOverride = -1;
+
 void ReadSetup() {
     OpenForReading(kSetupFile, "Data/setup.dat");
     SetupScreenFlags = ReadFloatField(kSetupFile);
     ReadIntField(kSetupFile); // present in the file, unused
     SetupColourDepth = ReadFloatField(kSetupFile);
     CloseFile(kSetupFile);
+    if (ScreenModeOverride >= 0) SetupScreenFlags = static_cast<float>(ScreenModeOverride);
+    if (ColourDepthOverride >= 0) SetupColourDepth = static_cast<float>(ColourDepthOverride);
 }
 
 void LoadPictures() {
@@ -109,10 +117,14 @@ void StartUp() {
     SetPages(1, 0);
     LoadPictures();
     // Without its font sheet the game cannot show a word: refuse to start.
-    if (!LoadFont("Graphics/zqfont.fnt", GameFont, kFontProportional)) {
+    if (!LoadFont(kFontFile, GameFont, kFontProportional)) {
+        // Named where it was looked for (as given in a checkout).
+        std::array<char, kPathCapacity> path{};
+        const bool resolved = ResolvePath(kFontFile, FileUse::Read, path);
         std::fprintf(stderr,
-                     "halvane: cannot read the font sheet Graphics/zqfont.fnt "
-                     "(missing, or no size markers); the game cannot draw text without it\n");
+                     "halvane: cannot read the font sheet %s "
+                     "(missing, or no size markers); the game cannot draw text without it\n",
+                     resolved ? path.data() : kFontFile);
         EndProgram(1);
     }
     HiScore = ReadHiScoreFile();
@@ -120,6 +132,9 @@ void StartUp() {
     FillAngleTables();
     BuildCraftModels();
     SetOptionDefaults();
+    // The sounds are read only when a device will play them; without one
+    // the game plays on silently.
+    if (OpenAudioDevice()) LoadSoundFiles("Sound");
     MainMenu();
 }
 

@@ -107,6 +107,7 @@ void DisplayPresent(const Page &page, uint32_t changeCount) {
 
 void DisplayPump() {
     TakePageInput();
+    ServiceWebAudio();
     if (Opened && ScreenIsOpen())
         UploadPage(PagePixels(VisiblePageIndex()), ScreenBytesPerPixel(), VisibleChangeCount());
     // A loop that only polls (waiting for a key to be let go) still lets the

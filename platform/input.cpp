@@ -48,6 +48,13 @@ InputState PilotState; // kept between the pilot's calls
 bool CaptureWanted = false;
 double LastMouseRead = 0.0;
 
+constexpr double kNeverPolled = -1e9;
+std::array<double, 128> LastPolled = [] {
+    std::array<double, 128> times{};
+    times.fill(kNeverPolled);
+    return times;
+}();
+
 void AddPresses(InputState &state, int presses) {
     state.pressesWaiting =
         presses > INT_MAX - state.pressesWaiting ? INT_MAX : state.pressesWaiting + presses;
@@ -165,6 +172,7 @@ bool KeyDown(int scanCode) {
     const InputState &state = Poll(now);
     if (CaptureWanted && now - LastMouseRead >= kMouseIdleSeconds) CaptureWanted = false;
     if (scanCode < 0 || scanCode >= static_cast<int>(state.keys.size())) return false;
+    LastPolled[static_cast<std::size_t>(scanCode)] = now;
     return state.keys[static_cast<std::size_t>(scanCode)];
 }
 
@@ -212,6 +220,11 @@ bool KeyPressWaiting() {
 void ConsumeKeyPresses() {
     CurrentState().pressesWaiting = 0;
     Devices.pressesWaiting = 0;
+}
+
+double KeyLastPolled(int scanCode) {
+    if (scanCode < 0 || scanCode >= static_cast<int>(LastPolled.size())) return kNeverPolled;
+    return LastPolled[static_cast<std::size_t>(scanCode)];
 }
 
 bool MouseCaptureWanted() {

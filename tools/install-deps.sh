@@ -1,10 +1,11 @@
 #!/bin/sh
 # Installs the Debian packages the game and its tests need, when missing
-# (clang and its runtime libraries build the fuzz targets; emscripten builds
-# the web page, which the tests drive in chromium through node and npm).
+# (clang and its runtime libraries build the fuzz targets; xvfb gives the
+# controller test a virtual X server of its own; emscripten builds the web
+# page, which the tests drive in chromium through node and npm).
 set -e
 packages="cmake make g++ pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev
-clang libclang-rt-14-dev emscripten chromium nodejs"
+clang libclang-rt-14-dev xvfb emscripten chromium nodejs"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

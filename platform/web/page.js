@@ -17,6 +17,7 @@ var HalvanePage = {
     events: [],          // four numbers an event, taken by the game's pump
     swallowed: '',       // the Enter of an Alt+Enter, until it is let go
     mouseWanted: false,  // the game reads the mouse: a click locks the pointer
+    hadGesture: false,   // a key press or click came: the page may sound
     pageScale: 1,        // CSS pixels per page pixel
     clockBase: null,     // clock=N: N seconds at the first reading
     wakers: [],
@@ -24,7 +25,8 @@ var HalvanePage = {
     // Figures for the measuring tools: when the first page reached the
     // canvas, pages put, the time the program ran between its waits and the
     // part of it spent putting pages into the canvas.
-    stats: {firstPut: -1, puts: 0, busyMs: 0, resumedAt: -1, uploadMs: 0, uploadFrom: 0},
+    stats: {firstPut: -1, puts: 0, busyMs: 0, resumedAt: -1, uploadMs: 0, uploadFrom: 0,
+            soundBuffers: 0, audibleBuffers: 0},
     keptFiles: ['hs.dat', 'setup.dat'], // Data/ files that outlive the page
     savedFolder: '/saved',
     gameFolder: '/game',
@@ -165,7 +167,44 @@ HalvanePage.nextFrame = async function () {
     HalvanePage.waitEnds();
 };
 
+// --- Sound -------------------------------------------------------------------
+
+// Buffers of mixed sound queued, and how many of them were not silent.
+HalvanePage.countSound = function (audible) {
+    HalvanePage.stats.soundBuffers++;
+    if (audible) HalvanePage.stats.audibleBuffers++;
+};
+
+// The sounds are made by the sound tool (built for the browser, in a worker,
+// while the page loads) and put into Sound/ before the program starts, as
+// the game's files would be; without them the game plays silently.
+HalvanePage.makeSounds = function () {
+    if (typeof Worker === 'undefined') return;
+    addRunDependency('halvane-sounds');
+    var worker = new Worker('sounds_worker.js');
+    var done = function () {
+        worker.terminate();
+        removeRunDependency('halvane-sounds');
+    };
+    worker.onmessage = function (e) {
+        FS.mkdirTree(HalvanePage.gameFolder + '/Sound');
+        Object.keys(e.data).forEach(function (name) {
+            FS.writeFile(HalvanePage.gameFolder + '/Sound/' + name, e.data[name]);
+        });
+        done();
+    };
+    worker.onerror = function (e) {
+        e.preventDefault();
+        console.warn('halvane: the sounds could not be made (' + e.message + '); playing silently');
+        done();
+    };
+};
+
 // --- Input -------------------------------------------------------------------
+
+HalvanePage.gesture = function () {
+    HalvanePage.hadGesture = true;
+};
 
 HalvanePage.push = function (kind, a, b) {
     // A game that stopped taking input (it ended) leaves no queue growing.
@@ -185,6 +224,7 @@ HalvanePage.isEnter = function (code) {
 };
 
 window.addEventListener('keydown', function (e) {
+    HalvanePage.gesture();
     if (e.altKey && HalvanePage.isEnter(e.code)) {
         // Alt+Enter is the page's own key: its Enter never reaches the game.
         e.preventDefault();
@@ -239,6 +279,7 @@ HalvanePage.listenToMouse = function (canvas) {
     });
     canvas.addEventListener('mousedown', function (e) {
         e.preventDefault();
+        HalvanePage.gesture();
         if (HalvanePage.mouseWanted && !HalvanePage.locked() && canvas.requestPointerLock) {
             canvas.requestPointerLock();
         }
@@ -342,6 +383,7 @@ Module.preRun.push(function () {
     var clock = params.get('clock');
     if (clock !== null && isFinite(Number(clock))) HalvanePage.clockBase = Number(clock);
 
+    HalvanePage.makeSounds();
     FS.mkdir(HalvanePage.savedFolder);
     FS.mount(IDBFS, {}, HalvanePage.savedFolder);
     addRunDependency('halvane-saved');

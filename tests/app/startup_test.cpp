@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "core/game_state.h"
 #include "core/image_store.h"
+#include "platform/file_places.h"
 #include "platform/headless.h"
 #include "platform/input.h"
 #include "platform/screen.h"
@@ -140,6 +141,79 @@ INSTANTIATE_TEST_SUITE_P(
                       Files{"0,0,15.5\n", 2, "none", 0}, Files{"0,0,24\n", 4, "none", 0},
                       Files{"none", 4, "none", 0}, Files{"0,0,8\n", 4, "none", 0},
                       Files{"0,16\n", 4, "none", 0}));
+
+// The command line's screen mode and depth replace the file's for the run;
+// the file keeps its bytes. Overrides of -1 keep the file's values.
+struct Override {
+    std::string setup;
+    int screenMode, colourDepth; // the overrides
+    float flags, depth;          // what ReadSetup then holds
+    int bytesPerPixel;           // the screen StartUp opens
+};
+
+TEST_F(StartUpTest, CommandLineOverridesTheSetupFileForThisRunOnly) {
+    const Override cases[] = {
+        {"1,0,32\n", -1, -1, 1, 32, 4}, {"1,0,32\n", 0, -1, 0, 32, 4},
+        {"0,0,32\n", 1, 16, 1, 16, 2},  {"0,0,16\n", -1, 32, 0, 32, 4},
+        {"none", 1, 16, 1, 16, 2},      {"0,0,24\n", -1, 16, 0, 16, 2},
+    };
+    for (const Override &c : cases) {
+        std::error_code ignored;
+        fs::remove("Data/setup.dat", ignored);
+        if (c.setup != "none") WriteText("Data/setup.dat", c.setup);
+        ScreenModeOverride = c.screenMode;
+        ColourDepthOverride = c.colourDepth;
+        ReadSetup();
+        EXPECT_EQ(SetupScreenFlags, c.flags) << c.setup << " " << c.screenMode;
+        EXPECT_EQ(SetupColourDepth, c.depth) << c.setup << " " << c.colourDepth;
+        if (c.setup != "none") {
+            const std::vector<uint8_t> bytes = ReadBytes("Data/setup.dat");
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), c.setup);
+        } else {
+            EXPECT_FALSE(fs::exists("Data/setup.dat"));
+        }
+    }
+    // The whole start-up opens the depth asked for.
+    WriteText("Data/setup.dat", "0,0,32\n");
+    ColourDepthOverride = 16;
+    ASSERT_EQ(RunStartUp(), 0);
+    EXPECT_EQ(ScreenBytesPerPixel(), 2);
+    const std::vector<uint8_t> bytes = ReadBytes("Data/setup.dat");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "0,0,32\n");
+}
+
+// Installed: the pictures and setup from the installed folder, the best score
+// from the player's; --data to a folder without Graphics/ refuses to start as
+// a checkout without its font sheet does, naming the file it looked for.
+TEST_F(StartUpTest, InstalledAndGivenFoldersFeedTheStartUp) {
+    fs::create_directories("inst");
+    fs::rename("Data", "inst/Data");
+    fs::rename("Graphics", "inst/Graphics");
+    WriteText("inst/Data/setup.dat", "0,0,16\n");
+    WritePatternBmp("inst/Graphics/mmenu.bgr", 640, 480, 1);
+    const std::string root = fs::current_path().string();
+    FilePlaces installed =
+        ChooseFilePlaces({nullptr, nullptr, root.c_str(), (root + "/inst").c_str()});
+    ASSERT_EQ(installed.layout, FileLayout::Installed);
+    PreparePlayerFolder(installed);
+    std::string best = "4321";
+    ScrambleText(best, HiScoreKey);
+    WriteText(root + "/.local/share/halvane/hs.dat", best + "\r\n");
+    UseFilePlaces(installed);
+    ASSERT_EQ(RunStartUp(), 0);
+    EXPECT_EQ(HiScore, 4321);
+    EXPECT_EQ(ScreenBytesPerPixel(), 2); // the shipped setup, copied for the player
+    EXPECT_EQ(ReadImageHeader(ScreenImages[MenuBackground]).bytesPerPixel, 2);
+
+    fs::create_directories("nographics/Data");
+    UseFilePlaces(ChooseFilePlaces({"nographics", nullptr, nullptr, nullptr}));
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(HeadlessRun(StartUp), 1);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("cannot read the font sheet " + root + "/nographics/Graphics/zqfont.fnt"),
+              std::string::npos)
+        << said;
+}
 
 } // namespace
 } // namespace halvane

@@ -1,7 +1,7 @@
 #!/bin/sh
 # House rules of the source tree, checked on every test run:
 #  - only the SDL window's own files (platform/display_sdl*) include SDL, and
-#    only the browser backend's (platform/display_web*) emscripten;
+#    only the browser backend's (platform/display_web*) emscripten and OpenAL;
 #  - no source, script or document refers to the design papers by name or
 #    by section number.
 # Usage: house_rules.sh <source root>. Exit 0 when the tree keeps the rules.
@@ -25,9 +25,9 @@ if [ -n "$sdl" ]; then
 fi
 
 web=$(echo "$files" | grep -v '^\./platform/display_web[^/]*$' |
-    xargs grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]emscripten' 2>/dev/null)
+    xargs grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](emscripten|AL/)' 2>/dev/null)
 if [ -n "$web" ]; then
-    echo "emscripten is included outside platform/display_web*:" >&2
+    echo "emscripten or OpenAL is included outside platform/display_web*:" >&2
     echo "$web" >&2
     status=1
 fi

@@ -43,6 +43,10 @@ printf '#include <emscripten/html5.h>\n' >"$tmp/tree/platform/timing.cpp"
 expect 1 "emscripten included outside the browser backend"
 
 fresh_tree
+printf '#include <AL/al.h>\n' >"$tmp/tree/platform/audio_mixer.cpp"
+expect 1 "OpenAL included outside the browser backend"
+
+fresh_tree
 printf '#include <emscripten.h>\n' >"$tmp/tree/platform/display_sdl.cpp"
 expect 1 "emscripten included by the SDL window"
 

@@ -9,6 +9,7 @@
 //  - the menu at rest equals the headless menu pixel for pixel, at 32 bits and
 //    (through a setup.dat put in the browser's storage) at 16;
 //  - S on the menu offers screenshot1.bmp as a download;
+//  - the page makes the shipped sound files, and sound flows after a key;
 //  - Enter on LAUNCH shows the first briefing, then play with the kept best
 //    score in its corner; arrows and Space do not scroll the page; Esc then
 //    Y returns to the menu;
@@ -253,13 +254,36 @@ try {
     // S offers the screenshot as a download.
     await tap('KeyS');
     let shot = null;
-    for (let i = 0; i < 40 && shot === null; i++) {
+    for (let i = 0; i < 100 && shot === null; i++) {
         await sleep(100);
         const file = path.join(downloads, 'screenshot1.bmp');
         if (fs.existsSync(file) && fs.statSync(file).size > 54) shot = fs.readFileSync(file);
     }
     check(shot !== null && shot.toString('latin1', 0, 2) === 'BM' && shot.readInt32LE(18) === 640,
-          'S offers screenshot1.bmp, a 640-pixel-wide picture, as a download');
+          'S offers screenshot1.bmp, a 640-pixel-wide picture, as a download',
+          shot === null ? `downloads: ${fs.readdirSync(downloads).join(', ')}; page folder: ` +
+              (await page.evaluate(() => FS.readdir('/game').join(', '))) : '');
+
+    // The sounds, made in the page by the sound tool, are the shipped ones;
+    // the key press started them (the menu tune plays).
+    const soundNames = fs.readdirSync(path.join(sourceRoot, 'Sound')).filter((n) => n.endsWith('.wav'));
+    const unlike = [];
+    for (const name of soundNames) {
+        const made = Buffer.from(await readGameFile('/game/Sound/' + name) || []);
+        if (!made.equals(fs.readFileSync(path.join(sourceRoot, 'Sound', name)))) unlike.push(name);
+    }
+    check(soundNames.length === 18 && unlike.length === 0,
+          'the page makes the 18 shipped sound files byte for byte', `unlike: ${unlike.join(', ')}`);
+    let sound = {};
+    for (let i = 0; i < 30 && !(sound.audible > 20 && sound.state === 'running'); i++) {
+        await sleep(100);
+        sound = await page.evaluate(() => ({
+            audible: HalvanePage.stats.audibleBuffers,
+            state: typeof AL !== 'undefined' && AL.currentCtx ? AL.currentCtx.audioCtx.state : 'none'}));
+    }
+    check(sound.audible > 20 && sound.state === 'running',
+          'after the first key press the menu tune goes to Web Audio',
+          `${sound.audible} buffers with sound, audio ${sound.state}`);
 
     // LAUNCH: the first briefing, then play.
     await tap('Enter');
@@ -328,7 +352,8 @@ async function measureTargets() {
     // What the page loads, raw and gzipped.
     let raw = 0;
     let packed = 0;
-    for (const name of ['index.html', 'halvane.js', 'halvane.wasm', 'halvane.data']) {
+    for (const name of ['index.html', 'halvane.js', 'halvane.wasm', 'halvane.data',
+                        'sounds_worker.js', 'halvane_sounds.js', 'halvane_sounds.wasm']) {
         const bytes = fs.readFileSync(path.join(pageDir, name));
         const gz = zlib.gzipSync(bytes, {level: 9}).length;
         raw += bytes.length;

@@ -1,7 +1,9 @@
 // The browser's sound: the game's mixer pulled from the game thread into a
 // queue of OpenAL buffers (emscripten's OpenAL plays them through Web Audio).
 // Browsers let a page sound only after a gesture, so nothing is pulled, and
-// the menu tune waits at its start, until the first key press or click.
+// the menu tune waits at its start, until the first key press or click. The
+// sounds are made while the game starts (web/page.js) and read from Sound/
+// here as soon as they are in, so the game's start never waits for them.
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <emscripten.h>
@@ -14,6 +16,7 @@
 #include "platform/audio_device.h"
 #include "platform/audio_mixer.h"
 #include "platform/display_web.h"
+#include "platform/sound_store.h"
 
 namespace halvane {
 
@@ -29,6 +32,8 @@ constexpr double kServiceIntervalMs = 5.0;
 
 enum class SoundState { Waiting, Playing, Off };
 
+bool SoundsRead = false;
+
 SoundState State = SoundState::Waiting;
 ALCdevice *Device = nullptr;
 ALCcontext *Context = nullptr;
@@ -40,6 +45,7 @@ std::array<int16_t, kBufferFrames> Mixed{};
 double LastService = 0.0;
 
 EM_JS(int, PageHadGesture, (), { return HalvanePage.hadGesture ? 1 : 0; });
+EM_JS(int, PageSoundsMade, (), { return HalvanePage.soundsMade ? 1 : 0; });
 EM_JS(void, PageCountSound, (int audible), { HalvanePage.countSound(audible); });
 
 void GiveUp(const char *why) {
@@ -88,17 +94,22 @@ void QueueMixed() {
 
 } // namespace
 
+// Called by start-up, which would read the sounds at once: in the browser
+// they are not made yet, and the device opens only at the first gesture, so
+// this backend reads them and starts the device itself, later.
 bool OpenAudioDevice() {
-    // Web Audio is there in every browser the page runs in; the context itself
-    // is made at the first gesture.
-    return true;
+    return false;
 }
 
 void ServiceWebAudio() {
     SetVolumeSteps(OptSfxVolume, OptMusicVolume);
     if (State == SoundState::Off) return;
     if (State == SoundState::Waiting) {
-        if (PageHadGesture() == 0) return;
+        if (!SoundsRead && PageSoundsMade() != 0) {
+            LoadSoundFiles("Sound");
+            SoundsRead = true;
+        }
+        if (!SoundsRead || PageHadGesture() == 0) return;
         if (!StartSound()) {
             GiveUp("Web Audio would not start");
             return;

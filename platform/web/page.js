@@ -18,6 +18,7 @@ var HalvanePage = {
     swallowed: '',       // the Enter of an Alt+Enter, until it is let go
     mouseWanted: false,  // the game reads the mouse: a click locks the pointer
     hadGesture: false,   // a key press or click came: the page may sound
+    soundsMade: false,   // the sound files are in Sound/
     pageScale: 1,        // CSS pixels per page pixel
     clockBase: null,     // clock=N: N seconds at the first reading
     wakers: [],
@@ -176,21 +177,21 @@ HalvanePage.countSound = function (audible) {
 };
 
 // The sounds are made by the sound tool (built for the browser, in a worker,
-// while the page loads) and put into Sound/ before the program starts, as
-// the game's files would be; without them the game plays silently.
+// while the game starts) and put into Sound/, as the game's files would be;
+// the sound backend reads them from there once they are all in. Without them
+// the game plays silently.
 HalvanePage.makeSounds = function () {
     if (typeof Worker === 'undefined') return;
-    addRunDependency('halvane-sounds');
     var worker = new Worker('sounds_worker.js');
     var done = function () {
         worker.terminate();
-        removeRunDependency('halvane-sounds');
     };
     worker.onmessage = function (e) {
         FS.mkdirTree(HalvanePage.gameFolder + '/Sound');
         Object.keys(e.data).forEach(function (name) {
             FS.writeFile(HalvanePage.gameFolder + '/Sound/' + name, e.data[name]);
         });
+        HalvanePage.soundsMade = true;
         done();
     };
     worker.onerror = function (e) {

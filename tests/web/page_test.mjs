@@ -251,8 +251,9 @@ try {
     check(menuDiff === 0, 'the menu at 32 bits equals the headless menu',
           `${menuDiff} pixels differ`);
 
-    // S offers the screenshot as a download.
-    await tap('KeyS');
+    // S offers the screenshot as a download (held a while: the menu looks at
+    // the key between its frames).
+    await tap('KeyS', 400);
     let shot = null;
     for (let i = 0; i < 100 && shot === null; i++) {
         await sleep(100);
@@ -266,6 +267,7 @@ try {
 
     // The sounds, made in the page by the sound tool, are the shipped ones;
     // the key press started them (the menu tune plays).
+    await page.waitForFunction(() => HalvanePage.soundsMade, {timeout: 30000});
     const soundNames = fs.readdirSync(path.join(sourceRoot, 'Sound')).filter((n) => n.endsWith('.wav'));
     const unlike = [];
     for (const name of soundNames) {
@@ -275,7 +277,7 @@ try {
     check(soundNames.length === 18 && unlike.length === 0,
           'the page makes the 18 shipped sound files byte for byte', `unlike: ${unlike.join(', ')}`);
     let sound = {};
-    for (let i = 0; i < 30 && !(sound.audible > 20 && sound.state === 'running'); i++) {
+    for (let i = 0; i < 50 && !(sound.audible > 20 && sound.state === 'running'); i++) {
         await sleep(100);
         sound = await page.evaluate(() => ({
             audible: HalvanePage.stats.audibleBuffers,

@@ -3,6 +3,7 @@
 
 #include "app/main_menu.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -11,7 +12,9 @@
 #include "core/numbers.h"
 #include "platform/audio_device.h"
 #include "platform/display.h"
+#include "platform/file_places.h"
 #include "platform/image_file.h"
+#include "platform/sound_store.h"
 #include "platform/input.h"
 #include "platform/random.h"
 #include "platform/screen.h"
@@ -26,6 +29,7 @@ namespace halvane {
 namespace {
 
 constexpr int kSetupFile = 2;
+constexpr const char *kFontFile = "Graphics/zqfont.fnt";
 
 struct FullScreenPicture {
     const char *fileName;
@@ -113,10 +117,14 @@ void StartUp() {
     SetPages(1, 0);
     LoadPictures();
     // Without its font sheet the game cannot show a word: refuse to start.
-    if (!LoadFont("Graphics/zqfont.fnt", GameFont, kFontProportional)) {
+    if (!LoadFont(kFontFile, GameFont, kFontProportional)) {
+        // Named where it was looked for (as given in a checkout).
+        std::array<char, kPathCapacity> path{};
+        const bool resolved = ResolvePath(kFontFile, FileUse::Read, path);
         std::fprintf(stderr,
-                     "halvane: cannot read the font sheet Graphics/zqfont.fnt "
-                     "(missing, or no size markers); the game cannot draw text without it\n");
+                     "halvane: cannot read the font sheet %s "
+                     "(missing, or no size markers); the game cannot draw text without it\n",
+                     resolved ? path.data() : kFontFile);
         EndProgram(1);
     }
     HiScore = ReadHiScoreFile();
@@ -124,9 +132,9 @@ void StartUp() {
     FillAngleTables();
     BuildCraftModels();
     SetOptionDefaults();
-    // Sound is made only when a device will play it; without one the game
-    // plays on silently.
-    OpenAudioDevice();
+    // The sounds are read only when a device will play them; without one
+    // the game plays on silently.
+    if (OpenAudioDevice()) LoadSoundFiles("Sound");
     MainMenu();
 }
 

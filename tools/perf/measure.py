@@ -6,8 +6,13 @@ table: CPU shares (process CPU time over wall time) of the menu at rest (in a
 window, on the full screen, minimized), of play at TURBO, the frame-period
 spread in play, and the start-up times to the first presented page.
 
+The game runs with its sound on: by default SDL's disk audio driver takes the
+mixed samples at the device's pace and writes them to /dev/null, so that the
+figures are the same on machines with and without a sound card (--sound
+device uses the machine's own device, --sound off none).
+
 Usage: tools/perf/measure.py [--build build] [--play-seconds 60] [--quick]
-       [--idle-only]
+       [--sound disk|device|off] [--idle-only]
 Needs Xvfb, and openbox with xdotool for the minimized window; displays :11
 and :12 by default (--displays). Run from anywhere.
 """
@@ -23,6 +28,8 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TICKS = os.sysconf("SC_CLK_TCK")
+# Set by --sound: how the game's sound reaches a device.
+SOUND_ENV = {}
 
 
 def cpu_seconds(pid):
@@ -52,6 +59,7 @@ def game_folder(full_screen=False):
     folder = tempfile.mkdtemp(prefix="halvane-measure-")
     shutil.copytree(os.path.join(ROOT, "Data"), os.path.join(folder, "Data"))
     os.symlink(os.path.join(ROOT, "Graphics"), os.path.join(folder, "Graphics"))
+    os.symlink(os.path.join(ROOT, "Sound"), os.path.join(folder, "Sound"))
     with open(os.path.join(folder, "Data", "setup.dat"), "w") as f:
         f.write("1,0,32\n" if full_screen else "0,0,32\n")
     return folder
@@ -87,6 +95,7 @@ class Run:
         self.log = tempfile.NamedTemporaryFile(prefix="halvane-frames-", delete=False).name
         env = dict(os.environ, DISPLAY=f":{display}", HALVANE_FRAME_TIMES=self.log)
         env.pop("HALVANE_PILOT", None)
+        env.update(SOUND_ENV)
         if pilot:
             env["HALVANE_PILOT"] = pilot
         self.started = time.monotonic()
@@ -222,9 +231,14 @@ def main():
     parser.add_argument("--starts", type=int, default=5)
     parser.add_argument("--displays", default="11,12")
     parser.add_argument("--quick", action="store_true", help="short runs, for a first look")
+    parser.add_argument("--sound", choices=("disk", "device", "off"), default="disk")
     parser.add_argument("--idle-only", action="store_true",
                         help="only the floor and the menu at rest (window, full screen, minimized)")
     options = parser.parse_args()
+    if options.sound == "disk":
+        SOUND_ENV.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE="/dev/null")
+    elif options.sound == "off":
+        SOUND_ENV.update(SDL_AUDIODRIVER="none")
     options.build = os.path.abspath(options.build)
     if options.quick:
         options.play_seconds, options.rest_seconds, options.starts = 15.0, 5.0, 3

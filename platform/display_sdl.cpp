@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "core/image.h"
+#include "platform/app_icon.h"
 #include "platform/display_sdl.h"
 #include "platform/frame_log.h"
 #include "platform/screen.h"
@@ -40,6 +41,9 @@ SDL_Texture *PageTexture = nullptr;
 bool RendererHasVsync = false;
 bool PageUploaded = false;
 uint32_t UploadedChangeCount = 0;
+// False while the window is minimized or hidden: nothing is uploaded or
+// presented then, while the game goes on as ever.
+bool WindowShown = true;
 // Presents in a row that came back at once although vsync was asked for;
 // after a few the display is taken to give no refresh signal.
 int QuickPresents = 0;
@@ -62,6 +66,21 @@ SDL_Window *CreateWindowOfKind(bool fullScreen, int scale) {
     const Uint32 flags = SDL_WINDOW_RESIZABLE | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     return SDL_CreateWindow("Halvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                             kScreenWidth * scale, kScreenHeight * scale, flags);
+}
+
+// The game's icon on the window's title bar and task switcher, drawn from the
+// same strokes as the installed icons.
+constexpr int kWindowIconSize = 64;
+std::array<uint32_t, kWindowIconSize * kWindowIconSize> WindowIconPixels;
+
+void SetWindowIcon() {
+    if (!DrawIcon(kWindowIconSize, WindowIconPixels)) return;
+    SDL_Surface *icon = SDL_CreateRGBSurfaceWithFormatFrom(WindowIconPixels.data(), kWindowIconSize,
+                                                           kWindowIconSize, 32, kWindowIconSize * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
+    if (icon == nullptr) return;
+    SDL_SetWindowIcon(Window, icon);
+    SDL_FreeSurface(icon);
 }
 
 SDL_Renderer *CreateRendererWithVsync() {
@@ -105,6 +124,7 @@ alignas(64) std::array<uint8_t, std::size_t{kScreenWidth} * kScreenHeight * 4> U
 // Uploads the page when it changed since the last upload; returns false when
 // the window already shows exactly these pixels.
 bool UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) {
+    if (!WindowShown) return false;
     if (PageUploaded && changeCount == UploadedChangeCount) return false;
     const std::size_t bytes = std::size_t{kScreenWidth} * kScreenHeight * bytesPerPixel;
     UploadedChangeCount = changeCount;
@@ -155,6 +175,7 @@ bool DisplayOpen(int bytesPerPixel, bool fullScreen) {
         return false;
     }
     SDL_SetWindowMinimumSize(Window, kScreenWidth / 4, kScreenHeight / 4);
+    SetWindowIcon();
     Renderer = CreateRendererWithVsync();
     const Uint32 format = bytesPerPixel == 2 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
     if (Renderer != nullptr) {
@@ -208,7 +229,7 @@ void DisplayPump() {
     // a page at the next pump, without waiting, so that their frame rates
     // hold.
     if (Renderer == nullptr || !ScreenIsOpen()) return;
-    if (!UploadPage(PagePixels(VisiblePageIndex()), ScreenBytesPerPixel(), VisibleChangeCount()))
+    if (!UploadPage(PageView(VisiblePageIndex()), ScreenBytesPerPixel(), VisibleChangeCount()))
         return;
     if (RendererHasVsync) SDL_RenderSetVSync(Renderer, 0);
     DrawPageToWindow();
@@ -222,7 +243,17 @@ void ToggleFullScreen() {
 }
 
 void RedrawWindow() {
-    if (Renderer != nullptr) DrawPageToWindow();
+    if (Renderer == nullptr || !WindowShown) return;
+    if (ScreenIsOpen())
+        UploadPage(PageView(VisiblePageIndex()), ScreenBytesPerPixel(), VisibleChangeCount());
+    DrawPageToWindow();
+}
+
+void SetWindowShown(bool shown) {
+    if (shown == WindowShown) return;
+    WindowShown = shown;
+    // Back in view: the page the game shows now, at once.
+    if (shown) RedrawWindow();
 }
 
 PageRect PagePlacement() {

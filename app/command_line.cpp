@@ -81,6 +81,13 @@ bool ApplyOption(const OptionRow &row, const char *value, CommandLine &line,
         }
         SetReason(reason, "--depth takes 16 or 32, not '", value, "'");
         return false;
+    case OptionId::Data:
+        if (value[0] == '\0') {
+            SetReason(reason, "--data needs a folder", "", "");
+            return false;
+        }
+        line.dataFolder = value;
+        return true;
     }
     return false;
 }

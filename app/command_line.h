@@ -13,7 +13,7 @@
 
 namespace halvane {
 
-enum class OptionId { Help, Version, Window, Fullscreen, Depth };
+enum class OptionId { Help, Version, Window, Fullscreen, Depth, Data };
 
 struct OptionRow {
     OptionId id;
@@ -23,20 +23,23 @@ struct OptionRow {
     const char *meaning;   // its line in --help
 };
 
-constexpr std::array kOptions{
+inline constexpr std::array kOptions{
     OptionRow{OptionId::Help, 'h', "help", nullptr, "show this help and exit"},
     OptionRow{OptionId::Version, 'V', "version", nullptr, "show the version and exit"},
     OptionRow{OptionId::Window, 0, "window", nullptr, "play in a window (this run only)"},
     OptionRow{OptionId::Fullscreen, 0, "fullscreen", nullptr,
               "play on the full screen (this run only)"},
     OptionRow{OptionId::Depth, 0, "depth", "16|32", "colour depth in bits (this run only)"},
+    OptionRow{OptionId::Data, 0, "data", "DIR",
+              "play from DIR, which holds Data/ and Graphics/, as if started there"},
 };
 
 // What the command line asks of this run. When an option is given more than
 // once, the last one counts (--window and --fullscreen included).
 struct CommandLine {
-    int screenMode = -1;  // -1: as Data/setup.dat says; 0 window, 1 full screen
-    int colourDepth = -1; // -1: as Data/setup.dat says; else 16 or 32
+    int screenMode = -1;              // -1: as Data/setup.dat says; 0 window, 1 full screen
+    int colourDepth = -1;             // -1: as Data/setup.dat says; else 16 or 32
+    const char *dataFolder = nullptr; // --data DIR, or nullptr
 };
 
 enum class CommandLineAction { Play, ShowHelp, ShowVersion, Refuse };

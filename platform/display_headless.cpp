@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/display.h"
+#include "platform/replay.h"
 #include "platform/headless.h"
 
 namespace halvane {
@@ -76,7 +77,7 @@ void DisplaySleep(double ms) {
 }
 
 void EndProgram(int code) {
-    throw ProgramEnded{code};
+    throw ProgramEnded{ReplayProgramEnds(code)};
 }
 
 } // namespace halvane

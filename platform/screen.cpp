@@ -11,6 +11,7 @@
 #include "core/numbers.h"
 #include "platform/display.h"
 #include "platform/put_paths.h"
+#include "platform/replay.h"
 
 namespace halvane {
 
@@ -41,8 +42,13 @@ void SetUpPages(int depth) {
 } // namespace
 
 bool OpenScreen(int depth, int flags) {
+    // A replay opens the screen its run opened; a headless one in memory.
+    if (Replaying() && !PlayScreenOpen(depth, flags)) return false;
     SetUpPages(depth);
-    if (DisplayOpen(BytesPerPixel, flags == 1)) return true;
+    if (ReplayWithoutWindow()) return true;
+    const bool opened = DisplayOpen(BytesPerPixel, flags == 1);
+    if (Recording()) RecordScreenOpen(depth, flags, opened);
+    if (opened) return true;
     PagesOpen = false;
     BytesPerPixel = 0;
     return false;
@@ -73,6 +79,17 @@ void CopyWorkPage() {
 }
 
 void WaitRetrace() {
+    if (!PagesOpen) return;
+    if (Replaying()) {
+        PlayWait(ReplayEvent::WaitRetrace, 0);
+    } else {
+        ShowVisiblePage();
+        if (Recording()) RecordWait(ReplayEvent::WaitRetrace, 0, DisplayClock());
+    }
+    ReplayPagePresented();
+}
+
+void ShowVisiblePage() {
     // Offscreen pages present too: tests and tools watch them through the
     // headless display, whose clock the refresh moves on.
     if (!PagesOpen) return;

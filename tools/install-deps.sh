@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages the game and its tests need, when missing
-# (clang and its runtime libraries build the fuzz targets).
+# (clang and its runtime libraries build the fuzz targets; zlib compresses
+# replays).
 set -e
-packages="cmake make g++ pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages="cmake make g++ pkg-config libsdl2-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev"
 missing=""
 for p in $packages; do

@@ -284,8 +284,9 @@ void PaceTo(int64_t micros) {
     InsidePlayer = false;
 }
 
+// Closes the file after its one line on stderr.
 void Refuse(const char *what) {
-    SayFile(what);
+    if (what != nullptr) SayFile(what);
     if (Fd >= 0) CloseDescriptor(Fd);
     Fd = -1;
 }
@@ -322,7 +323,7 @@ bool StartReplay(const char *fileName, const char *programVersion, bool headless
                      "halvane: %s is a replay of format %u, newer than this program reads (up "
                      "to %u)\n",
                      fileName, Header.format, kReplayFormat);
-        Refuse("cannot be replayed by this version");
+        Refuse(nullptr);
         return false;
     case HeaderResult::Cut:
         Refuse("is cut short inside its header: nothing to replay");
@@ -336,7 +337,7 @@ bool StartReplay(const char *fileName, const char *programVersion, bool headless
                      "halvane: %s was recorded with a different %s; the replay needs the game "
                      "files it was recorded with\n",
                      fileName, changed);
-        Refuse("not replayed");
+        Refuse(nullptr);
         return false;
     }
     uint64_t damagedAt = 0;
@@ -345,7 +346,7 @@ bool StartReplay(const char *fileName, const char *programVersion, bool headless
         std::fprintf(stderr,
                      "halvane: %s is damaged at byte %" PRIu64 " (a chunk fails its checksum)\n",
                      fileName, damagedAt);
-        Refuse("not replayed");
+        Refuse(nullptr);
         return false;
     }
     if (std::strcmp(Header.version.data(), programVersion) != 0)

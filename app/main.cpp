@@ -1,9 +1,9 @@
-// The program: it reads its files below the working directory and ends
-// through EndProgram (exit code 0, or 1 without a display). Options:
-//   --record FILE    plays normally and records the run into FILE
-//   --replay FILE    shows a recorded run in the window at its pace
-//   --headless       with --replay: no window, as fast as it goes
-//   --check          with --replay: stop at the first page that differs
+// The program: reads its options (app/command_line.h), then its files below
+// the working directory, and ends through EndProgram (exit code 0, or 1
+// without a display). --help and --version print and exit with 0; an option
+// it does not know or a bad value exits with 2. --record FILE records the run;
+// --replay FILE shows a recorded one (--headless, --check): a recording that
+// cannot be read or made ends the program with exit code 1.
 //
 // Two environment variables, set only by the measuring tool, steer a
 // measuring run without changing the game: HALVANE_PILOT lets the automatic
@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/command_line.h"
 #include "app/pilots.h"
 #include "app/startup.h"
 #include "platform/frame_log.h"
@@ -55,52 +56,28 @@ void TurboThenPlayPilot(double now, InputState &state) {
         if (t >= key.at && t < key.at + kKeyHeld) state.keys[key.scanCode] = true;
 }
 
-#ifndef HALVANE_VERSION
-#define HALVANE_VERSION "unknown"
-#endif
-
-struct ReplayChoice {
-    const char *record = nullptr;
-    const char *replay = nullptr;
-    bool headless = false;
-    bool check = false;
-};
-
-// Reads the options; false (after a message) when they make no sense.
-bool ReadOptions(int argc, char **argv, ReplayChoice &choice) {
-    for (int i = 1; i < argc; ++i) {
-        const bool hasValue = i + 1 < argc;
-        if (std::strcmp(argv[i], "--record") == 0 && hasValue) {
-            choice.record = argv[++i];
-        } else if (std::strcmp(argv[i], "--replay") == 0 && hasValue) {
-            choice.replay = argv[++i];
-        } else if (std::strcmp(argv[i], "--headless") == 0) {
-            choice.headless = true;
-        } else if (std::strcmp(argv[i], "--check") == 0) {
-            choice.check = true;
-        } else {
-            std::fprintf(stderr, "halvane: unknown option %s\n", argv[i]);
-            return false;
-        }
-    }
-    if (choice.record != nullptr && choice.replay != nullptr) {
-        std::fprintf(stderr, "halvane: --record and --replay do not go together\n");
-        return false;
-    }
-    if ((choice.headless || choice.check) && choice.replay == nullptr) {
-        std::fprintf(stderr, "halvane: --headless and --check go with --replay FILE\n");
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 } // namespace halvane
 
 int main(int argc, char **argv) {
     using namespace halvane;
-    ReplayChoice choice;
-    if (!ReadOptions(argc, argv, choice)) return 1;
+    CommandLine line;
+    std::array<char, 256> reason{};
+    switch (ReadCommandLine(argc, argv, line, reason)) {
+    case CommandLineAction::Refuse:
+        PrintRefusal(stderr, reason.data());
+        return 2;
+    case CommandLineAction::ShowHelp:
+        PrintHelp(stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    case CommandLineAction::ShowVersion:
+        PrintVersion(stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    case CommandLineAction::Play:
+        break;
+    }
+    ScreenModeOverride = line.screenMode;
+    ColourDepthOverride = line.colourDepth;
     const char *pilot = std::getenv("HALVANE_PILOT");
     if (pilot != nullptr && std::strcmp(pilot, "1") == 0) {
         ResetPlayPilot();
@@ -111,9 +88,9 @@ int main(int argc, char **argv) {
     }
     const char *frameTimes = std::getenv("HALVANE_FRAME_TIMES");
     if (frameTimes != nullptr && frameTimes[0] != '\0') StartFrameLog(frameTimes);
-    if (choice.record != nullptr && !StartRecording(choice.record, HALVANE_VERSION)) return 1;
-    if (choice.replay != nullptr &&
-        !StartReplay(choice.replay, HALVANE_VERSION, choice.headless, choice.check))
+    if (line.recordFile != nullptr && !StartRecording(line.recordFile, ProgramVersion())) return 1;
+    if (line.replayFile != nullptr &&
+        !StartReplay(line.replayFile, ProgramVersion(), line.headless, line.check))
         return 1;
     StartUp();
     return 0;

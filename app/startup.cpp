@@ -9,11 +9,13 @@
 #include "core/game_state.h"
 #include "core/image_store.h"
 #include "core/numbers.h"
+#include "platform/audio_device.h"
 #include "platform/display.h"
 #include "platform/image_file.h"
 #include "platform/input.h"
 #include "platform/random.h"
 #include "platform/screen.h"
+#include "platform/sound_store.h"
 #include "platform/text_fields.h"
 #include "platform/timing.h"
 #include "render/font.h"
@@ -25,10 +27,6 @@ namespace halvane {
 namespace {
 
 constexpr int kSetupFile = 2;
-
-// Window (0) or full screen (1), and the colour depth, from Data/setup.dat.
-float SetupScreenFlags = 0.0f;
-float SetupColourDepth = 0.0f;
 
 struct FullScreenPicture {
     const char *fileName;
@@ -58,12 +56,19 @@ constexpr SpriteCut kSpriteCuts[] = {
 
 } // namespace
 
+float SetupScreenFlags = 0.0f;
+float SetupColourDepth = 0.0f;
+int ScreenModeOverride = -1;
+int ColourDepthOverride = -1;
+
 void ReadSetup() {
     OpenForReading(kSetupFile, "Data/setup.dat");
     SetupScreenFlags = ReadFloatField(kSetupFile);
     ReadIntField(kSetupFile); // present in the file, unused
     SetupColourDepth = ReadFloatField(kSetupFile);
     CloseFile(kSetupFile);
+    if (ScreenModeOverride >= 0) SetupScreenFlags = static_cast<float>(ScreenModeOverride);
+    if (ColourDepthOverride >= 0) SetupColourDepth = static_cast<float>(ColourDepthOverride);
 }
 
 void LoadPictures() {
@@ -120,6 +125,9 @@ void StartUp() {
     FillAngleTables();
     BuildCraftModels();
     SetOptionDefaults();
+    // The sounds are read only when a device will play them; without one
+    // the game plays on silently.
+    if (OpenAudioDevice()) LoadSoundFiles("Sound");
     MainMenu();
 }
 

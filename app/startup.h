@@ -7,6 +7,16 @@
 
 namespace halvane {
 
+// The screen mode (0 window, 1 full screen) and colour depth that ReadSetup
+// takes from Data/setup.dat.
+extern float SetupScreenFlags;
+extern float SetupColourDepth;
+// Set by main from the command line before StartUp: -1 keeps what
+// Data/setup.dat says, any other value replaces it for this run only (the
+// file is never rewritten).
+extern int ScreenModeOverride;
+extern int ColourDepthOverride;
+
 // Called by main. Reads Data/setup.dat, opens the screen (no display: a
 // message on stderr and exit code 1), loads the pictures into ScreenImages and
 // Sprites, reads HiScore, fills the angle tables and sets the options, then

@@ -1,6 +1,12 @@
-// audio.cpp -- the silent sound layer: every request is accepted and dropped,
-// so a missing sound device can never stop or slow the game.
+// audio.cpp -- the sound requests of the game, posted to the mixer. Each call
+// returns at once: it only writes a queue entry or an atomic, so a missing or
+// failed sound device can never stop or slow the game.
 #include "platform/audio.h"
+
+#include <array>
+
+#include "core/game_state.h"
+#include "platform/audio_mixer.h"
 
 namespace halvane {
 
@@ -21,10 +27,34 @@ int32_t SfxEndWarning = 0;
 int32_t SfxStructureDestroyed = 0;
 int32_t SfxLevelStats = 0;
 
-void PlayEffect(int32_t &) {}
+namespace {
 
-void PlayMusic(const char *) {}
+// The slots in the order of the mixer's effects (kEffectMenuSelect first).
+const std::array<const int32_t *, kEffectCount> kSlots{
+    &SfxMenuSelect,         &SfxBriefingOpen,   &SfxBriefingLine, &SfxMissileLaunch,
+    &SfxShipDestroyed,      &SfxMineDestroyed,  &SfxGroundImpact, &SfxShipPass,
+    &SfxCraftHit,           &SfxCraftExplosion, &SfxShieldLow,    &SfxEndWarning,
+    &SfxStructureDestroyed, &SfxLevelStats,
+};
 
-void StopMusic() {}
+} // namespace
+
+void PlayEffect(int32_t &slot) {
+    // The options screen plays the select sound just after a volume changed.
+    SetVolumeSteps(OptSfxVolume, OptMusicVolume);
+    for (int i = 0; i < kEffectCount; ++i)
+        if (kSlots[static_cast<std::size_t>(i)] == &slot) RequestEffect(kEffectMenuSelect + i);
+}
+
+void PlayMusic(const char *fileName) {
+    SetVolumeSteps(OptSfxVolume, OptMusicVolume);
+    // A name that is not one of the four tunes plays nothing, and, as there
+    // is only one current tune, ends the one that played.
+    RequestTune(TuneOfFileName(fileName));
+}
+
+void StopMusic() {
+    RequestTune(kTuneNone);
+}
 
 } // namespace halvane

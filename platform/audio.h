@@ -1,5 +1,6 @@
-// audio.h -- the sound requests of the game. Silent in this version: each
-// call accepts its request and returns at once.
+// audio.h -- the sound requests of the game. Each call posts its request to
+// the mixer (audio_mixer.h) and returns at once; without a sound device the
+// requests are simply not heard.
 #pragma once
 
 #include <cstdint>

@@ -5,9 +5,10 @@
 // 0.1 ms, a sleep by its length, a present to the next 1/60 s tick.
 #include <cmath>
 
+#include "platform/audio_device.h"
 #include "platform/display.h"
-#include "platform/replay.h"
 #include "platform/headless.h"
+#include "platform/replay.h"
 
 namespace halvane {
 
@@ -46,6 +47,11 @@ int HeadlessRun(void (*entry)()) {
         return end.code;
     }
     return 0;
+}
+
+// Silent: requests are posted and never heard, as nothing pulls the mixer.
+bool OpenAudioDevice() {
+    return false;
 }
 
 bool DisplayOpen(int, bool) {

@@ -172,6 +172,7 @@ bool DisplayOpen(int bytesPerPixel, bool fullScreen) {
     RendererHasVsync =
         SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     SDL_ShowCursor(SDL_DISABLE);
+    OpenPads();
     DrawPageToWindow();
     PumpWindowEvents();
     return true;

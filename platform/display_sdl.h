@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/pad_mapping.h"
+
 namespace halvane {
 
 // Called by the event pump on Alt+Enter: desktop full screen <-> window.
@@ -34,6 +36,32 @@ void InstallEndSignals();
 // Called by DisplayClock in busy waits: ends the program when a signal came,
 // and services the window every few milliseconds so that it never freezes.
 void PumpNowAndThen(double now);
+
+// --- display_sdl_pad.cpp: game controllers ----------------------------------
+// Called by DisplayOpen: starts SDL's controller support (a failure only
+// leaves the game without controllers).
+void OpenPads();
+// Called by the event pump when SDL announces a controller or its removal.
+void PadAdded(int deviceIndex);
+void PadRemoved(int instanceId);
+// Called by the event pump: the keys the controllers hold and the pointer
+// motion since the last call.
+const PadOutput &ReadPads(double now);
+
+// --- display_sdl_virtual_pad.cpp, for the controller window check ----------
+// SDL's virtual controllers, found by the pump like real ones. A pad number
+// 0..kMaxPads-1, or -1 when none could be attached. Buttons are PadButton
+// values; the stick and triggers take the ranges of PadState.
+int AttachVirtualPad();
+void SetVirtualPadButton(int pad, int button, bool down);
+void SetVirtualPadStick(int pad, float x, float y);
+void SetVirtualPadTriggers(int pad, float left, float right);
+void DetachVirtualPad(int pad);
+
+// --- display_sdl_audio.cpp ---------------------------------------------------
+// Called by every event pump: hands the mixer the volume options, so that a
+// change applies at once, and reports once when the sound device stopped.
+void ServiceAudioDevice();
 
 // --- display_sdl_offscreen.cpp, for the benchmarks ---------------------------
 // The present path without a window: upload into a texture of the page's

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <csignal>
+#include <cstddef>
 
 #include "core/image.h"
 #include "platform/display.h"
@@ -31,6 +32,9 @@ SDL_Scancode SwallowedKey = SDL_SCANCODE_UNKNOWN;
 // The page pointer with its fraction, so that slow relative motion adds up.
 double PointerX = 310.0;
 double PointerY = 4.0;
+// Keys held on the keyboard; the game sees these or the controllers' keys.
+std::array<bool, 128> KeyboardKeys{};
+std::array<bool, 128> PadKeys{};
 
 struct KeyCode {
     SDL_Scancode sdl;
@@ -183,7 +187,7 @@ void OnKey(const SDL_KeyboardEvent &event, InputState &input) {
         if (scancode == SwallowedKey) return;
         const int code = SetOneCode(scancode);
         if (code == 0) return;
-        input.keys[code] = true;
+        KeyboardKeys[code] = true;
         if (event.repeat == 0) ++input.pressesWaiting;
         return;
     }
@@ -192,7 +196,7 @@ void OnKey(const SDL_KeyboardEvent &event, InputState &input) {
         return;
     }
     const int code = SetOneCode(scancode);
-    if (code != 0) input.keys[code] = false;
+    if (code != 0) KeyboardKeys[code] = false;
 }
 
 // The page pointer as the game reads it; resynchronised when the game moved
@@ -204,13 +208,18 @@ void MovePointer(double x, double y, InputState &input) {
     input.mouseY = static_cast<int>(PointerY);
 }
 
+// Moves the page pointer by (dx, dy) page pixels from where the game last
+// saw it.
+void MovePointerBy(double dx, double dy, InputState &input) {
+    if (input.mouseX != static_cast<int>(PointerX)) PointerX = input.mouseX;
+    if (input.mouseY != static_cast<int>(PointerY)) PointerY = input.mouseY;
+    MovePointer(PointerX + dx, PointerY + dy, input);
+}
+
 void OnMotion(const SDL_MouseMotionEvent &event, InputState &input) {
     const PageRect page = PagePlacement();
     if (RelativeMode) {
-        if (input.mouseX != static_cast<int>(PointerX)) PointerX = input.mouseX;
-        if (input.mouseY != static_cast<int>(PointerY)) PointerY = input.mouseY;
-        MovePointer(PointerX + event.xrel / page.pageScale, PointerY + event.yrel / page.pageScale,
-                    input);
+        MovePointerBy(event.xrel / page.pageScale, event.yrel / page.pageScale, input);
     } else {
         MovePointer((event.x - page.x) / page.pageScale, (event.y - page.y) / page.pageScale,
                     input);
@@ -222,7 +231,7 @@ void OnWindowEvent(const SDL_WindowEvent &event, InputState &input) {
     case SDL_WINDOWEVENT_FOCUS_LOST:
         WindowFocused = false;
         // Keys released while another window had focus would stay held.
-        input.keys.fill(false);
+        KeyboardKeys.fill(false);
         input.buttons = 0;
         SwallowedKey = SDL_SCANCODE_UNKNOWN;
         break;
@@ -236,6 +245,19 @@ void OnWindowEvent(const SDL_WindowEvent &event, InputState &input) {
     default:
         break;
     }
+}
+
+// The game sees a key held on the keyboard or by a controller; a key a
+// controller newly holds is a press, as a key's would be.
+void ApplyPads(double now, InputState &input) {
+    const PadOutput &pads = ReadPads(now);
+    for (std::size_t i = 0; i < input.keys.size(); ++i) {
+        if (pads.keys[i] && !PadKeys[i] && !KeyboardKeys[i]) ++input.pressesWaiting;
+        PadKeys[i] = pads.keys[i];
+        input.keys[i] = KeyboardKeys[i] || PadKeys[i];
+    }
+    if (pads.pointerX != 0 || pads.pointerY != 0)
+        MovePointerBy(pads.pointerX, pads.pointerY, input);
 }
 
 // Relative mode while the game reads the mouse and the window has focus.
@@ -264,6 +286,7 @@ void PumpNowAndThen(double now) {
 
 void PumpWindowEvents() {
     if (EndSignalled != 0) EndProgram(0);
+    ServiceAudioDevice();
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
     const double now = static_cast<double>(SDL_GetPerformanceCounter()) /
                        static_cast<double>(SDL_GetPerformanceFrequency());
@@ -296,10 +319,17 @@ void PumpWindowEvents() {
         case SDL_WINDOWEVENT:
             OnWindowEvent(event.window, input);
             break;
+        case SDL_CONTROLLERDEVICEADDED:
+            PadAdded(event.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            PadRemoved(event.cdevice.which);
+            break;
         default:
             break;
         }
     }
+    ApplyPads(now, input);
     UpdateMouseCapture();
 }
 

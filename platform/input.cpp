@@ -50,6 +50,13 @@ InputState PilotState; // kept between the pilot's calls
 bool CaptureWanted = false;
 double LastMouseRead = 0.0;
 
+constexpr double kNeverPolled = -1e9;
+std::array<double, 128> LastPolled = [] {
+    std::array<double, 128> times{};
+    times.fill(kNeverPolled);
+    return times;
+}();
+
 void AddPresses(InputState &state, int presses) {
     state.pressesWaiting =
         presses > INT_MAX - state.pressesWaiting ? INT_MAX : state.pressesWaiting + presses;
@@ -188,8 +195,9 @@ bool KeyDown(int scanCode) {
     double now = 0.0;
     const InputState &state = Poll(now);
     if (CaptureWanted && now - LastMouseRead >= kMouseIdleSeconds) CaptureWanted = false;
-    const bool down = scanCode >= 0 && scanCode < static_cast<int>(state.keys.size()) &&
-                      state.keys[static_cast<std::size_t>(scanCode)];
+    const bool inTable = scanCode >= 0 && scanCode < static_cast<int>(state.keys.size());
+    if (inTable) LastPolled[static_cast<std::size_t>(scanCode)] = now;
+    const bool down = inTable && state.keys[static_cast<std::size_t>(scanCode)];
     if (Recording()) RecordKeyDown(scanCode, down);
     return down;
 }
@@ -231,6 +239,11 @@ bool KeyPressWaiting() {
 void ConsumeKeyPresses() {
     CurrentState().pressesWaiting = 0;
     Devices.pressesWaiting = 0;
+}
+
+double KeyLastPolled(int scanCode) {
+    if (scanCode < 0 || scanCode >= static_cast<int>(LastPolled.size())) return kNeverPolled;
+    return LastPolled[static_cast<std::size_t>(scanCode)];
 }
 
 bool MouseCaptureWanted() {

@@ -76,6 +76,10 @@ bool KeyPressWaiting();
 // Empties the key buffer; SleepMs does so when a press ends its wait.
 void ConsumeKeyPresses();
 
+// When the game last polled `scanCode` with KeyDown (clock seconds; -1e9
+// before it ever did): tells the controllers what the game is asking for.
+double KeyLastPolled(int scanCode);
+
 // Whether the game reads the mouse now (the SDL display captures it in
 // relative mode while it does).
 bool MouseCaptureWanted();

@@ -42,9 +42,9 @@ double PlayClock();
 // Shows the visible page in the window, keeps the recorded pace and returns
 // the time the wait ended at.
 double PlayWait(ReplayEvent kind, int arg);
-// The depth and flags the recorded run opened the screen with; false when
-// its screen did not open.
-bool PlayScreenOpen(int &depth, int &flags);
+// The depth the recorded run opened the screen with; false when its screen
+// did not open.
+bool PlayScreenOpen(int &depth);
 int32_t PlayScreenshot();
 
 // Both: called after each operation that presents a page (WaitRetrace,

@@ -45,7 +45,7 @@ double PlayClock() {
 double PlayWait(ReplayEvent, int) {
     return 0;
 }
-bool PlayScreenOpen(int &, int &) {
+bool PlayScreenOpen(int &) {
     return false;
 }
 int32_t PlayScreenshot() {

@@ -401,9 +401,8 @@ double PlayWait(ReplayEvent kind, int arg) {
     return FromMicros(e.micros);
 }
 
-bool PlayScreenOpen(int &depth, int &flags) {
+bool PlayScreenOpen(int &depth) {
     depth = Header.depth;
-    flags = Header.screenFlags;
     return Header.screenOpened;
 }
 

@@ -42,8 +42,9 @@ void SetUpPages(int depth) {
 } // namespace
 
 bool OpenScreen(int depth, int flags) {
-    // A replay opens the screen its run opened; a headless one in memory.
-    if (Replaying() && !PlayScreenOpen(depth, flags)) return false;
+    // A replay draws at the depth its run drew (the window or full screen is
+    // this run's choice); a headless one opens its pages in memory only.
+    if (Replaying() && !PlayScreenOpen(depth)) return false;
     SetUpPages(depth);
     if (ReplayWithoutWindow()) return true;
     const bool opened = DisplayOpen(BytesPerPixel, flags == 1);

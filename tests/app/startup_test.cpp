@@ -141,5 +141,45 @@ INSTANTIATE_TEST_SUITE_P(
                       Files{"none", 4, "none", 0}, Files{"0,0,8\n", 4, "none", 0},
                       Files{"0,16\n", 4, "none", 0}));
 
+// The command line's screen mode and depth replace the file's for the run;
+// the file keeps its bytes. Overrides of -1 keep the file's values.
+struct Override {
+    std::string setup;
+    int screenMode, colourDepth; // the overrides
+    float flags, depth;          // what ReadSetup then holds
+    int bytesPerPixel;           // the screen StartUp opens
+};
+
+TEST_F(StartUpTest, CommandLineOverridesTheSetupFileForThisRunOnly) {
+    const Override cases[] = {
+        {"1,0,32\n", -1, -1, 1, 32, 4}, {"1,0,32\n", 0, -1, 0, 32, 4},
+        {"0,0,32\n", 1, 16, 1, 16, 2},  {"0,0,16\n", -1, 32, 0, 32, 4},
+        {"none", 1, 16, 1, 16, 2},      {"0,0,24\n", -1, 16, 0, 16, 2},
+    };
+    for (const Override &c : cases) {
+        std::error_code ignored;
+        fs::remove("Data/setup.dat", ignored);
+        if (c.setup != "none") WriteText("Data/setup.dat", c.setup);
+        ScreenModeOverride = c.screenMode;
+        ColourDepthOverride = c.colourDepth;
+        ReadSetup();
+        EXPECT_EQ(SetupScreenFlags, c.flags) << c.setup << " " << c.screenMode;
+        EXPECT_EQ(SetupColourDepth, c.depth) << c.setup << " " << c.colourDepth;
+        if (c.setup != "none") {
+            const std::vector<uint8_t> bytes = ReadBytes("Data/setup.dat");
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), c.setup);
+        } else {
+            EXPECT_FALSE(fs::exists("Data/setup.dat"));
+        }
+    }
+    // The whole start-up opens the depth asked for.
+    WriteText("Data/setup.dat", "0,0,32\n");
+    ColourDepthOverride = 16;
+    ASSERT_EQ(RunStartUp(), 0);
+    EXPECT_EQ(ScreenBytesPerPixel(), 2);
+    const std::vector<uint8_t> bytes = ReadBytes("Data/setup.dat");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "0,0,32\n");
+}
+
 } // namespace
 } // namespace halvane

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/command_line.h"
 #include "app/pilots.h"
 #include "app/startup.h"
 #include "core/game_state.h"
@@ -64,6 +65,6 @@ int main(int argc, char **argv) {
     HeadlessSetClock(1000);
     ResetPlayPilot();
     UsePilot(GamePilot);
-    if (!StartRecording(argv[2], "test")) return 1;
+    if (!StartRecording(argv[2], ProgramVersion())) return 1;
     return HeadlessRun(StartUp);
 }

@@ -5,7 +5,12 @@ one page), at 640x480 (unscaled) and 1920x1080 (scaled 2x), and prints one
 table: CPU shares (process CPU time over wall time), the frame-period spread in
 play at TURBO, and the start-up times to the first presented page.
 
-Usage: tools/perf/measure.py [--build build] [--play-seconds 60] [--quick]
+The game runs with its sound on: by default SDL's disk audio driver takes the
+mixed samples at the device's pace and writes them to /dev/null, so that the
+figures are the same on machines with and without a sound card (--sound
+device uses the machine's own device, --sound off none).
+
+Usage: tools/perf/measure.py [--build build] [--play-seconds 60] [--quick] [--sound disk|device|off]
 Needs Xvfb; displays :11 and :12 by default (--displays). Run from anywhere.
 """
 import argparse
@@ -20,6 +25,8 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TICKS = os.sysconf("SC_CLK_TCK")
+# Set by --sound: how the game's sound reaches a device.
+SOUND_ENV = {}
 
 
 def cpu_seconds(pid):
@@ -48,6 +55,7 @@ def game_folder():
     folder = tempfile.mkdtemp(prefix="halvane-measure-")
     shutil.copytree(os.path.join(ROOT, "Data"), os.path.join(folder, "Data"))
     os.symlink(os.path.join(ROOT, "Graphics"), os.path.join(folder, "Graphics"))
+    os.symlink(os.path.join(ROOT, "Sound"), os.path.join(folder, "Sound"))
     return folder
 
 
@@ -58,6 +66,7 @@ class Run:
         self.log = tempfile.NamedTemporaryFile(prefix="halvane-frames-", delete=False).name
         env = dict(os.environ, DISPLAY=f":{display}", HALVANE_FRAME_TIMES=self.log)
         env.pop("HALVANE_PILOT", None)
+        env.update(SOUND_ENV)
         if pilot:
             env["HALVANE_PILOT"] = pilot
         self.started = time.monotonic()
@@ -164,7 +173,12 @@ def main():
     parser.add_argument("--starts", type=int, default=5)
     parser.add_argument("--displays", default="11,12")
     parser.add_argument("--quick", action="store_true", help="short runs, for a first look")
+    parser.add_argument("--sound", choices=("disk", "device", "off"), default="disk")
     options = parser.parse_args()
+    if options.sound == "disk":
+        SOUND_ENV.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE="/dev/null")
+    elif options.sound == "off":
+        SOUND_ENV.update(SDL_AUDIODRIVER="none")
     options.build = os.path.abspath(options.build)
     if options.quick:
         options.play_seconds, options.rest_seconds, options.starts = 15.0, 5.0, 3

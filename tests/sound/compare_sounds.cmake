@@ -1,0 +1,20 @@
+# Makes every sound into OUT and compares it byte for byte with SOUNDS.
+file(REMOVE_RECURSE ${OUT})
+file(MAKE_DIRECTORY ${OUT})
+execute_process(COMMAND ${MAKER} ${OUT} RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "the sound tool failed (${made})")
+endif()
+file(GLOB made_files RELATIVE ${OUT} ${OUT}/*.wav)
+file(GLOB shipped_files RELATIVE ${SOUNDS} ${SOUNDS}/*.wav)
+if(NOT made_files STREQUAL shipped_files)
+  message(FATAL_ERROR "Sound/ holds ${shipped_files}, the tool makes ${made_files}")
+endif()
+foreach(name ${made_files})
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}/${name} ${SOUNDS}/${name}
+                  RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0)
+    message(FATAL_ERROR "Sound/${name} is not what the sound tool makes; if the change is "
+                        "wanted, run halvane_sounds Sound and commit the result")
+  endif()
+endforeach()

@@ -23,7 +23,7 @@ struct OptionRow {
     const char *meaning;   // its line in --help
 };
 
-constexpr std::array kOptions{
+inline constexpr std::array kOptions{
     OptionRow{OptionId::Help, 'h', "help", nullptr, "show this help and exit"},
     OptionRow{OptionId::Version, 'V', "version", nullptr, "show the version and exit"},
     OptionRow{OptionId::Window, 0, "window", nullptr, "play in a window (this run only)"},

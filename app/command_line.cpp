@@ -93,6 +93,13 @@ bool ApplyOption(const OptionRow &row, const char *value, CommandLine &line,
     case OptionId::Check:
         line.check = true;
         return true;
+    case OptionId::Data:
+        if (value[0] == '\0') {
+            SetReason(reason, "--data needs a folder", "", "");
+            return false;
+        }
+        line.dataFolder = value;
+        return true;
     }
     return false;
 }

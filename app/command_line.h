@@ -13,7 +13,7 @@
 
 namespace halvane {
 
-enum class OptionId { Help, Version, Window, Fullscreen, Depth, Record, Replay, Headless, Check };
+enum class OptionId { Help, Version, Window, Fullscreen, Depth, Data, Record, Replay, Headless, Check };
 
 struct OptionRow {
     OptionId id;
@@ -30,6 +30,8 @@ inline constexpr std::array kOptions{
     OptionRow{OptionId::Fullscreen, 0, "fullscreen", nullptr,
               "play on the full screen (this run only)"},
     OptionRow{OptionId::Depth, 0, "depth", "16|32", "colour depth in bits (this run only)"},
+    OptionRow{OptionId::Data, 0, "data", "DIR",
+              "play from DIR, which holds Data/ and Graphics/, as if started there"},
     OptionRow{OptionId::Record, 0, "record", "FILE", "play and record the run into FILE"},
     OptionRow{OptionId::Replay, 0, "replay", "FILE", "show the run recorded in FILE (Esc ends it)"},
     OptionRow{OptionId::Headless, 0, "headless", nullptr,
@@ -43,6 +45,7 @@ inline constexpr std::array kOptions{
 struct CommandLine {
     int screenMode = -1;              // -1: as Data/setup.dat says; 0 window, 1 full screen
     int colourDepth = -1;             // -1: as Data/setup.dat says; else 16 or 32
+    const char *dataFolder = nullptr; // --data DIR, or nullptr
     const char *recordFile = nullptr; // --record: the recording to write
     const char *replayFile = nullptr; // --replay: the recording to show
     bool headless = false;            // --replay without a window

@@ -1,5 +1,5 @@
-// The program: reads its options (app/command_line.h), then its files below
-// the working directory, and ends through EndProgram (exit code 0, or 1
+// The program: reads its options (app/command_line.h), decides where its
+// files live (platform/file_places.h), and ends through EndProgram (exit code 0, or 1
 // without a display). --help and --version print and exit with 0; an option
 // it does not know or a bad value exits with 2. --record FILE records the run;
 // --replay FILE shows a recorded one (--headless, --check): a recording that
@@ -19,6 +19,7 @@
 #include "app/command_line.h"
 #include "app/pilots.h"
 #include "app/startup.h"
+#include "platform/file_places.h"
 #include "platform/frame_log.h"
 #include "platform/input.h"
 #include "platform/replay.h"
@@ -63,19 +64,31 @@ int main(int argc, char **argv) {
     using namespace halvane;
     CommandLine line;
     std::array<char, 256> reason{};
-    switch (ReadCommandLine(argc, argv, line, reason)) {
-    case CommandLineAction::Refuse:
+    const CommandLineAction action = ReadCommandLine(argc, argv, line, reason);
+    if (action == CommandLineAction::Refuse) {
         PrintRefusal(stderr, reason.data());
         return 2;
-    case CommandLineAction::ShowHelp:
-        PrintHelp(stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
-    case CommandLineAction::ShowVersion:
+    }
+    if (action == CommandLineAction::ShowVersion) {
         PrintVersion(stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
-    case CommandLineAction::Play:
-        break;
     }
+    static FilePlaces places;
+    places = ChooseFilePlaces(FactsOfThisProcess(line.dataFolder));
+    if (action == CommandLineAction::ShowHelp) {
+        PrintHelp(stdout);
+        std::fputs("\n", stdout);
+        DescribeFilePlaces(places, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (line.dataFolder != nullptr && !IsFolder(line.dataFolder)) {
+        std::snprintf(reason.data(), reason.size(), "--data: '%s' is not a folder",
+                      line.dataFolder);
+        PrintRefusal(stderr, reason.data());
+        return 2;
+    }
+    PreparePlayerFolder(places);
+    UseFilePlaces(places);
     ScreenModeOverride = line.screenMode;
     ColourDepthOverride = line.colourDepth;
     const char *pilot = std::getenv("HALVANE_PILOT");

@@ -3,6 +3,7 @@
 
 #include "app/main_menu.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -11,6 +12,7 @@
 #include "core/numbers.h"
 #include "platform/audio_device.h"
 #include "platform/display.h"
+#include "platform/file_places.h"
 #include "platform/image_file.h"
 #include "platform/input.h"
 #include "platform/random.h"
@@ -27,6 +29,7 @@ namespace halvane {
 namespace {
 
 constexpr int kSetupFile = 2;
+constexpr const char *kFontFile = "Graphics/zqfont.fnt";
 
 struct FullScreenPicture {
     const char *fileName;
@@ -114,10 +117,14 @@ void StartUp() {
     SetPages(1, 0);
     LoadPictures();
     // Without its font sheet the game cannot show a word: refuse to start.
-    if (!LoadFont("Graphics/zqfont.fnt", GameFont, kFontProportional)) {
+    if (!LoadFont(kFontFile, GameFont, kFontProportional)) {
+        // Named where it was looked for (as given in a checkout).
+        std::array<char, kPathCapacity> path{};
+        const bool resolved = ResolvePath(kFontFile, FileUse::Read, path);
         std::fprintf(stderr,
-                     "halvane: cannot read the font sheet Graphics/zqfont.fnt "
-                     "(missing, or no size markers); the game cannot draw text without it\n");
+                     "halvane: cannot read the font sheet %s "
+                     "(missing, or no size markers); the game cannot draw text without it\n",
+                     resolved ? path.data() : kFontFile);
         EndProgram(1);
     }
     HiScore = ReadHiScoreFile();

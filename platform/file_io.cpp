@@ -4,14 +4,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <cstdio>
+
+#include "platform/file_places.h"
 
 namespace halvane {
 
 int OpenRegularFile(const char *fileName) {
-    if (fileName == nullptr) return -1;
+    std::array<char, kPathCapacity> path;
+    if (!ResolvePath(fileName, FileUse::Read, path)) return -1;
     // Non-blocking, so that opening a pipe with no writer returns at once.
-    const int fd = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open(path.data(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -24,9 +29,10 @@ int OpenRegularFile(const char *fileName) {
 }
 
 int CreateForWriting(const char *fileName, bool exclusive) {
-    if (fileName == nullptr) return -1;
+    std::array<char, kPathCapacity> path;
+    if (!ResolvePath(fileName, FileUse::Write, path)) return -1;
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
-    return open(fileName, flags, 0666);
+    return open(path.data(), flags, 0666);
 }
 
 long long ReadBytes(int fd, void *bytes, std::size_t count) {
@@ -56,6 +62,18 @@ bool WriteBytes(int fd, const void *bytes, std::size_t count) {
         done += static_cast<std::size_t>(put);
     }
     return true;
+}
+
+bool RenameFile(const char *fromName, const char *toName) {
+    std::array<char, kPathCapacity> from;
+    std::array<char, kPathCapacity> to;
+    return ResolvePath(fromName, FileUse::Write, from) && ResolvePath(toName, FileUse::Write, to) &&
+           std::rename(from.data(), to.data()) == 0;
+}
+
+void RemoveFile(const char *fileName) {
+    std::array<char, kPathCapacity> path;
+    if (ResolvePath(fileName, FileUse::Write, path)) std::remove(path.data());
 }
 
 bool CloseDescriptor(int fd) {

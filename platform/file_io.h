@@ -1,4 +1,5 @@
-// file_io.h -- the game's file access, below the C library's streams (which
+// file_io.h -- the game's file access (every name mapped by ResolvePath,
+// platform/file_places.h), below the C library's streams (which
 // allocate a buffer for every file they open): data files and pictures are
 // opened for reading only when they are plain files, and all reading and
 // writing goes through the callers' fixed buffers. Used by the field reader,
@@ -22,6 +23,10 @@ int CreateForWriting(const char *fileName, bool exclusive);
 long long ReadBytes(int fd, void *bytes, std::size_t count);
 // Writes all `count` bytes; false when they could not all be written.
 bool WriteBytes(int fd, const void *bytes, std::size_t count);
+// Renames a file over another, both in the same folder; false when it cannot.
+bool RenameFile(const char *fromName, const char *toName);
+// Removes a file, when it can.
+void RemoveFile(const char *fileName);
 // Closes `fd`; false when the close reported an error (a write that failed
 // late, on some file systems).
 bool CloseDescriptor(int fd);

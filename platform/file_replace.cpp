@@ -1,5 +1,6 @@
 #include "platform/file_replace.h"
 #include "platform/file_io.h"
+#include "platform/file_places.h"
 #include "platform/replay.h"
 
 #include <fcntl.h>
@@ -16,7 +17,7 @@ namespace {
 // Makes the rename itself survive a crash; a folder that cannot be synced
 // (some file systems refuse) still holds a whole file, old or new.
 void SyncFolder(const char *fileName) {
-    std::array<char, 256> folderName{'.'};
+    std::array<char, kPathCapacity> folderName{'.'};
     const char *slash = std::strrchr(fileName, '/');
     if (slash != nullptr) {
         const std::size_t length =
@@ -42,11 +43,12 @@ bool ReplaceFile(const char *fileName, const char *tempName, std::span<const cha
     bool written = WriteBytes(fd, bytes.data(), bytes.size());
     written = fsync(fd) == 0 && written;
     written = CloseDescriptor(fd) && written;
-    if (!written || std::rename(tempName, fileName) != 0) {
-        std::remove(tempName);
+    if (!written || !RenameFile(tempName, fileName)) {
+        RemoveFile(tempName);
         return false;
     }
-    SyncFolder(fileName);
+    std::array<char, kPathCapacity> path;
+    if (ResolvePath(fileName, FileUse::Write, path)) SyncFolder(path.data());
     return true;
 }
 

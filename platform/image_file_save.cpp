@@ -99,7 +99,7 @@ bool FinishFile(int fd, const char *fileName, bool asBmp) {
     const bool written = asBmp ? WriteBmp(fd) : WriteRaw(fd);
     const bool closed = CloseDescriptor(fd);
     if (written && closed) return true;
-    std::remove(fileName);
+    RemoveFile(fileName);
     return false;
 }
 

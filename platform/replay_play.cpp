@@ -4,6 +4,7 @@
 // at a time into a fixed buffer and handed to the operations the game calls.
 // In the window each wait keeps the recorded pace and Esc ends the replay.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -296,13 +297,19 @@ void Refuse(const char *what) {
 bool StartReplay(const char *fileName, const char *programVersion, bool headless, bool check) {
     if (Active || Recording()) return false;
     std::snprintf(FileName.data(), FileName.size(), "%s", fileName);
-    errno = 0;
-    Fd = OpenRegularFile(fileName);
+    // The name is the player's, as typed: not mapped like the game's files.
+    Fd = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (Fd < 0) {
         std::fprintf(stderr, "halvane: cannot open the replay %s: %s\n", fileName,
-                     errno != 0 ? std::strerror(errno) : "not a plain file");
+                     std::strerror(errno));
         return false;
     }
+    struct stat info {};
+    if (fstat(Fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        Refuse("is not a plain file: not a replay");
+        return false;
+    }
+    fcntl(Fd, F_SETFL, fcntl(Fd, F_GETFL) & ~O_NONBLOCK);
     // The header: its first bytes say how long it is.
     std::size_t got = ReadUpTo(HeaderBytes.data(), kReplayPrefixBytes);
     const std::size_t length = HeaderLength(std::span<const uint8_t>(HeaderBytes.data(), got));

@@ -151,7 +151,9 @@ void ArenaFree(void *, void *) {
 bool StartRecording(const char *fileName, const char *programVersion) {
     if (Active || Replaying()) return false;
     std::snprintf(FileName.data(), FileName.size(), "%s", fileName);
-    Fd = CreateForWriting(fileName, false);
+    // The name is the player's, as typed: not one of the game's own files,
+    // so it is not mapped to where those live.
+    Fd = open(fileName, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (Fd < 0) {
         std::fprintf(stderr, "halvane: cannot create the recording %s: %s\n", fileName,
                      std::strerror(errno));

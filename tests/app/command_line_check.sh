@@ -45,10 +45,14 @@ expect 2 - "Try 'halvane --help'" -- --depth 24
 expect 2 - "needs a value" -- --depth
 expect 2 - "unexpected argument 'x'" -- --window x
 expect 2 - "takes no value" -- --fullscreen=1
+expect 2 - "'/nonexistent/halvane' is not a folder" -- --data /nonexistent/halvane
+expect 2 - "--data needs a folder" -- --data=
+expect 0 "^Files: all in /tmp (Data/" - -- --data /tmp --help
 # Accepted: the game goes on to open the display and finds none.
 expect 1 - "graphical display" -- --window --depth 16
 expect 1 - "graphical display" -- --fullscreen --depth=32 --window
 expect 1 - "graphical display" --
+expect 1 - "graphical display" -- --data=/tmp --depth=16
 # The one line of --version is all it prints.
 "$prog" --version | wc -l | grep -qx 1 || { echo "--version printed more than one line" >&2; status=1; }
 exit $status

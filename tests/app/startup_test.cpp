@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "core/game_state.h"
 #include "core/image_store.h"
+#include "platform/file_places.h"
 #include "platform/headless.h"
 #include "platform/input.h"
 #include "platform/screen.h"
@@ -179,6 +180,39 @@ TEST_F(StartUpTest, CommandLineOverridesTheSetupFileForThisRunOnly) {
     EXPECT_EQ(ScreenBytesPerPixel(), 2);
     const std::vector<uint8_t> bytes = ReadBytes("Data/setup.dat");
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "0,0,32\n");
+}
+
+// Installed: the pictures and setup from the installed folder, the best score
+// from the player's; --data to a folder without Graphics/ refuses to start as
+// a checkout without its font sheet does, naming the file it looked for.
+TEST_F(StartUpTest, InstalledAndGivenFoldersFeedTheStartUp) {
+    fs::create_directories("inst");
+    fs::rename("Data", "inst/Data");
+    fs::rename("Graphics", "inst/Graphics");
+    WriteText("inst/Data/setup.dat", "0,0,16\n");
+    WritePatternBmp("inst/Graphics/mmenu.bgr", 640, 480, 1);
+    const std::string root = fs::current_path().string();
+    FilePlaces installed =
+        ChooseFilePlaces({nullptr, nullptr, root.c_str(), (root + "/inst").c_str()});
+    ASSERT_EQ(installed.layout, FileLayout::Installed);
+    PreparePlayerFolder(installed);
+    std::string best = "4321";
+    ScrambleText(best, HiScoreKey);
+    WriteText(root + "/.local/share/halvane/hs.dat", best + "\r\n");
+    UseFilePlaces(installed);
+    ASSERT_EQ(RunStartUp(), 0);
+    EXPECT_EQ(HiScore, 4321);
+    EXPECT_EQ(ScreenBytesPerPixel(), 2); // the shipped setup, copied for the player
+    EXPECT_EQ(ReadImageHeader(ScreenImages[MenuBackground]).bytesPerPixel, 2);
+
+    fs::create_directories("nographics/Data");
+    UseFilePlaces(ChooseFilePlaces({"nographics", nullptr, nullptr, nullptr}));
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(HeadlessRun(StartUp), 1);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("cannot read the font sheet " + root + "/nographics/Graphics/zqfont.fnt"),
+              std::string::npos)
+        << said;
 }
 
 } // namespace

@@ -371,16 +371,10 @@ bool StartReplay(const char *fileName, const char *programVersion, bool headless
     Active = true;
     Headless = headless;
     Check = check;
+    EnterReplayMode(false, true, headless);
+    CarryHeaderFiles(Header);
     UseReplayInput();
     return true;
-}
-
-bool Replaying() {
-    return Active;
-}
-
-bool ReplayWithoutWindow() {
-    return Active && Headless;
 }
 
 bool PlayKeyDown(int scanCode) {
@@ -429,20 +423,6 @@ void PlayPresent() {
         ReplayRecord *after = nullptr;
         if (Peek(after) && after->kind == ReplayEvent::End) Complete();
     }
-}
-
-bool PlayingCarried(const char *fileName, std::span<const char> &contents, bool &present) {
-    if (!Active || fileName == nullptr) return false;
-    for (std::size_t c = 0; c < kCarriedFiles.size(); ++c) {
-        if (std::strcmp(fileName, kCarriedFiles[c]) != 0) continue;
-        const ReplayFileEntry &f = Header.files[kShippedFiles.size() + c];
-        present = f.size != kFileMissing;
-        contents =
-            std::span<const char>(Header.carried[c].data(),
-                                  present ? std::min<std::size_t>(f.size, kMaxCarriedBytes) : 0);
-        return true;
-    }
-    return false;
 }
 
 int FinishPlaying(int code) {

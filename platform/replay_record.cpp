@@ -173,6 +173,8 @@ bool StartRecording(const char *fileName, const char *programVersion) {
         return false;
     }
     Active = true;
+    EnterReplayMode(true, false, false);
+    CarryHeaderFiles(Header);
     HeaderWritten = false;
     Writer = EventWriter{};
     RawUsed = 0;
@@ -181,10 +183,6 @@ bool StartRecording(const char *fileName, const char *programVersion) {
     SyncStop = false;
     Syncer = std::thread(SyncLoop);
     return true;
-}
-
-bool Recording() {
-    return Active;
 }
 
 void RecordKeyDown(int scanCode, bool down) {
@@ -242,20 +240,6 @@ void RecordPresent() {
         Add(e);
     }
     if (Steady::now() - LastFlush >= kFlushInterval) Flush(false);
-}
-
-bool RecordingCarried(const char *fileName, std::span<const char> &contents, bool &present) {
-    if (!Active || fileName == nullptr) return false;
-    for (std::size_t c = 0; c < kCarriedFiles.size(); ++c) {
-        if (std::strcmp(fileName, kCarriedFiles[c]) != 0) continue;
-        const ReplayFileEntry &f = Header.files[kShippedFiles.size() + c];
-        present = f.size != kFileMissing;
-        contents =
-            std::span<const char>(Header.carried[c].data(),
-                                  present ? std::min<std::size_t>(f.size, kMaxCarriedBytes) : 0);
-        return true;
-    }
-    return false;
 }
 
 int FinishRecording(int code) {

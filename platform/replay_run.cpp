@@ -1,5 +1,6 @@
 // replay_run.cpp -- the steps the recorder and the player share: the page
 // hash, the summary line of a run, and handing each call to the side in use.
+#include <algorithm>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -44,9 +45,13 @@ void ReplayPagePresented() {
     if (Replaying()) PlayPresent();
 }
 
-bool CarriedFile(const char *fileName, std::span<const char> &contents, bool &present) {
-    return RecordingCarried(fileName, contents, present) ||
-           PlayingCarried(fileName, contents, present);
+void CarryHeaderFiles(const ReplayHeader &header) {
+    for (std::size_t c = 0; c < kCarriedFiles.size(); ++c) {
+        const ReplayFileEntry &f = header.files[kShippedFiles.size() + c];
+        const bool present = f.size != kFileMissing;
+        const std::size_t size = present ? std::min<std::size_t>(f.size, kMaxCarriedBytes) : 0;
+        CarryFile(c, std::span<const char>(header.carried[c].data(), size), present);
+    }
 }
 
 int ReplayProgramEnds(int code) {

@@ -18,10 +18,16 @@ struct ZlibArena {
 void *ArenaAlloc(void *arena, unsigned items, unsigned size);
 void ArenaFree(void *arena, void *address);
 
+// replay_mode.cpp: the mode, and the carried copies of the player's files
+// (index as in kCarriedFiles).
+void EnterReplayMode(bool recording, bool playing, bool headless);
+void CarryFile(std::size_t index, std::span<const char> contents, bool present);
+// Copies the header's carried files into the mode's table.
+struct ReplayHeader;
+void CarryHeaderFiles(const ReplayHeader &header);
+
 void RecordPresent();
 void PlayPresent();
-bool RecordingCarried(const char *fileName, std::span<const char> &contents, bool &present);
-bool PlayingCarried(const char *fileName, std::span<const char> &contents, bool &present);
 int FinishRecording(int code);
 int FinishPlaying(int code);
 

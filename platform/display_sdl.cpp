@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "core/image.h"
+#include "platform/app_icon.h"
 #include "platform/display_sdl.h"
 #include "platform/frame_log.h"
 #include "platform/screen.h"
@@ -63,6 +64,21 @@ SDL_Window *CreateWindowOfKind(bool fullScreen, int scale) {
     const Uint32 flags = SDL_WINDOW_RESIZABLE | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     return SDL_CreateWindow("Halvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                             kScreenWidth * scale, kScreenHeight * scale, flags);
+}
+
+// The game's icon on the window's title bar and task switcher, drawn from the
+// same strokes as the installed icons.
+constexpr int kWindowIconSize = 64;
+std::array<uint32_t, kWindowIconSize * kWindowIconSize> WindowIconPixels;
+
+void SetWindowIcon() {
+    if (!DrawIcon(kWindowIconSize, WindowIconPixels)) return;
+    SDL_Surface *icon = SDL_CreateRGBSurfaceWithFormatFrom(WindowIconPixels.data(), kWindowIconSize,
+                                                           kWindowIconSize, 32, kWindowIconSize * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
+    if (icon == nullptr) return;
+    SDL_SetWindowIcon(Window, icon);
+    SDL_FreeSurface(icon);
 }
 
 SDL_Renderer *CreateRendererWithVsync() {
@@ -156,6 +172,7 @@ bool DisplayOpen(int bytesPerPixel, bool fullScreen) {
         return false;
     }
     SDL_SetWindowMinimumSize(Window, kScreenWidth / 4, kScreenHeight / 4);
+    SetWindowIcon();
     Renderer = CreateRendererWithVsync();
     const Uint32 format = bytesPerPixel == 2 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
     if (Renderer != nullptr) {

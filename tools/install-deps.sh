@@ -1,10 +1,13 @@
 #!/bin/sh
 # Installs the Debian packages the game and its tests need, when missing
 # (clang and its runtime libraries build the fuzz targets; xvfb gives the
-# controller test a virtual X server of its own; zlib compresses replays).
+# controller test a virtual X server of its own; dpkg-dev and file let cpack
+# read the package's dependencies from the program, desktop-file-utils and
+# appstream validate the installed launcher and metadata; zlib compresses
+# replays).
 set -e
 packages="cmake make g++ pkg-config libsdl2-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-clang libclang-rt-14-dev xvfb"
+clang libclang-rt-14-dev xvfb dpkg-dev file desktop-file-utils appstream"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -42,6 +42,9 @@ SDL_Texture *PageTexture = nullptr;
 bool RendererHasVsync = false;
 bool PageUploaded = false;
 uint32_t UploadedChangeCount = 0;
+// False while the window is minimized or hidden: nothing is uploaded or
+// presented then, while the game goes on as ever.
+bool WindowShown = true;
 // Presents in a row that came back at once although vsync was asked for;
 // after a few the display is taken to give no refresh signal.
 int QuickPresents = 0;
@@ -122,6 +125,7 @@ alignas(64) std::array<uint8_t, std::size_t{kScreenWidth} * kScreenHeight * 4> U
 // Uploads the page when it changed since the last upload; returns false when
 // the window already shows exactly these pixels.
 bool UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) {
+    if (!WindowShown) return false;
     if (PageUploaded && changeCount == UploadedChangeCount) return false;
     const std::size_t bytes = std::size_t{kScreenWidth} * kScreenHeight * bytesPerPixel;
     UploadedChangeCount = changeCount;
@@ -226,7 +230,7 @@ void DisplayPump() {
     // a page at the next pump, without waiting, so that their frame rates
     // hold.
     if (Renderer == nullptr || !ScreenIsOpen()) return;
-    if (!UploadPage(PagePixels(VisiblePageIndex()), ScreenBytesPerPixel(), VisibleChangeCount()))
+    if (!UploadPage(PageView(VisiblePageIndex()), ScreenBytesPerPixel(), VisibleChangeCount()))
         return;
     if (RendererHasVsync) SDL_RenderSetVSync(Renderer, 0);
     DrawPageToWindow();
@@ -240,7 +244,17 @@ void ToggleFullScreen() {
 }
 
 void RedrawWindow() {
-    if (Renderer != nullptr) DrawPageToWindow();
+    if (Renderer == nullptr || !WindowShown) return;
+    if (ScreenIsOpen())
+        UploadPage(PageView(VisiblePageIndex()), ScreenBytesPerPixel(), VisibleChangeCount());
+    DrawPageToWindow();
+}
+
+void SetWindowShown(bool shown) {
+    if (shown == WindowShown) return;
+    WindowShown = shown;
+    // Back in view: the page the game shows now, at once.
+    if (shown) RedrawWindow();
 }
 
 PageRect PagePlacement() {

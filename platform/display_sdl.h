@@ -13,8 +13,11 @@ namespace halvane {
 // Called by the event pump on Alt+Enter: desktop full screen <-> window.
 void ToggleFullScreen();
 // Called by the event pump when the window was exposed or resized: draws the
-// last uploaded page again at the new size, without waiting for a refresh.
+// visible page again at the new size, without waiting for a refresh.
 void RedrawWindow();
+// Called by the event pump when the window is minimized or hidden (false)
+// and when it is back in view (true): a window out of view is sent nothing.
+void SetWindowShown(bool shown);
 // Where the page lies in the window, in window coordinates (not output
 // pixels); pageScale is window pixels per page pixel. Read by the event pump
 // to map the pointer.

@@ -238,6 +238,15 @@ void OnWindowEvent(const SDL_WindowEvent &event, InputState &input) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         WindowFocused = true;
         break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN:
+        SetWindowShown(false);
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_SHOWN:
+        SetWindowShown(true);
+        break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         RedrawWindow();
@@ -286,7 +295,6 @@ void PumpNowAndThen(double now) {
 
 void PumpWindowEvents() {
     if (EndSignalled != 0) EndProgram(0);
-    ServiceAudioDevice();
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
     const double now = static_cast<double>(SDL_GetPerformanceCounter()) /
                        static_cast<double>(SDL_GetPerformanceFrequency());
@@ -294,6 +302,9 @@ void PumpWindowEvents() {
     // (before and after a short sleep, around a present) would find none.
     if (now - LastPumpTime < kPumpAgainSeconds) return;
     LastPumpTime = now;
+    // The sound device is serviced as often, which is soon enough for a
+    // volume change and costs an idle game nothing between pumps.
+    ServiceAudioDevice();
     InputState &input = DeviceInput();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {

@@ -77,7 +77,7 @@ bool WriteRaw(int fd) {
     std::array<uint8_t, 5> header{0xFE};
     Put32(&header[1], length);
     return WriteBytes(fd, header.data(), header.size()) &&
-           WriteBytes(fd, PagePixels(WorkPageIndex()), length);
+           WriteBytes(fd, PageView(WorkPageIndex()), length);
 }
 
 bool EndsInBmp(const char *fileName) {

@@ -3,6 +3,7 @@
 // screen_image.cpp and reach the pages only through screen.h.
 #include "platform/screen.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -29,12 +30,37 @@ int WorkIndex = 0;
 int VisibleIndex = 0;
 uint32_t ChangeCount = 0;
 
+// What a page is known to hold: the pixels of a whole-page image put opaque,
+// with rows top..bottom drawn over since (none when top > bottom). Images
+// change only through GrabImage, which bumps ImageVersion.
+struct PageOrigin {
+    const uint8_t *image = nullptr; // nullptr: nothing known
+    uint32_t imageVersion = 0;
+    int top = 0;
+    int bottom = -1;
+};
+std::array<PageOrigin, 2> Origins;
+uint32_t ImageVersion = 0;
+
+std::size_t PageBytes() {
+    return std::size_t{kScreenWidth} * kScreenHeight * BytesPerPixel;
+}
+
+std::size_t RowBytes() {
+    return std::size_t{kScreenWidth} * BytesPerPixel;
+}
+
+bool HoldsCurrentImage(const PageOrigin &origin) {
+    return origin.image != nullptr && origin.imageVersion == ImageVersion;
+}
+
 void SetUpPages(int depth) {
     BytesPerPixel = (depth == 15 || depth == 16) ? 2 : 4;
     for (auto &page : Pages)
         page.fill(0);
     WorkIndex = 0;
     VisibleIndex = 0;
+    Origins = {};
     PagesOpen = true;
     ++ChangeCount;
 }
@@ -73,8 +99,25 @@ void CopyWorkPage() {
     if (!PagesOpen) return;
     // A page copied again unchanged leaves the display nothing new to show.
     if (WorkIndex != VisibleIndex) {
-        const std::size_t bytes = std::size_t{kScreenWidth} * kScreenHeight * BytesPerPixel;
-        if (!CopyChangedPixels(Pages[VisibleIndex].data(), Pages[WorkIndex].data(), bytes)) return;
+        const PageOrigin &work = Origins[WorkIndex];
+        const PageOrigin &visible = Origins[VisibleIndex];
+        // Both pages hold the same picture outside the rows drawn over on
+        // either: only those rows can differ.
+        int top = 0;
+        int bottom = kScreenHeight - 1;
+        if (HoldsCurrentImage(work) && HoldsCurrentImage(visible) && work.image == visible.image) {
+            top = std::min(work.top, visible.top);
+            bottom = std::max(work.bottom, visible.bottom);
+            if (work.top > work.bottom) top = visible.top, bottom = visible.bottom;
+            if (visible.top > visible.bottom) top = work.top, bottom = work.bottom;
+        }
+        Origins[VisibleIndex] = work;
+        if (top > bottom) return;
+        const std::size_t offset = RowBytes() * static_cast<std::size_t>(top);
+        const std::size_t bytes = RowBytes() * static_cast<std::size_t>(bottom - top + 1);
+        if (!CopyChangedPixels(Pages[VisibleIndex].data() + offset,
+                               Pages[WorkIndex].data() + offset, bytes))
+            return;
     }
     ++ChangeCount;
 }
@@ -99,8 +142,8 @@ void ShowVisiblePage() {
 
 void ClearWorkPage() {
     if (!PagesOpen) return;
-    std::memset(Pages[WorkIndex].data(), 0,
-                std::size_t{kScreenWidth} * kScreenHeight * BytesPerPixel);
+    std::memset(Pages[WorkIndex].data(), 0, PageBytes());
+    Origins[WorkIndex] = {};
     if (WorkIndex == VisibleIndex) ++ChangeCount;
 }
 
@@ -141,7 +184,48 @@ int VisiblePageIndex() {
 }
 
 uint8_t *PagePixels(int page) {
+    Origins[page == 1 ? 1 : 0] = {};
     return Pages[page == 1 ? 1 : 0].data();
+}
+
+const uint8_t *PageView(int page) {
+    return Pages[page == 1 ? 1 : 0].data();
+}
+
+uint8_t *DrawOnWorkRows(int top, int bottom) {
+    PageOrigin &origin = Origins[WorkIndex];
+    top = std::max(top, 0);
+    bottom = std::min(bottom, kScreenHeight - 1);
+    if (top <= bottom) {
+        if (origin.top > origin.bottom) {
+            origin.top = top;
+            origin.bottom = bottom;
+        } else {
+            origin.top = std::min(origin.top, top);
+            origin.bottom = std::max(origin.bottom, bottom);
+        }
+    }
+    return Pages[WorkIndex].data();
+}
+
+void PutWholePage(const uint8_t *imagePixels) {
+    if (!PagesOpen) return;
+    PageOrigin &origin = Origins[WorkIndex];
+    if (HoldsCurrentImage(origin) && origin.image == imagePixels) {
+        // Only the rows drawn over since can differ from the picture.
+        if (origin.top <= origin.bottom) {
+            const std::size_t offset = RowBytes() * static_cast<std::size_t>(origin.top);
+            std::memcpy(Pages[WorkIndex].data() + offset, imagePixels + offset,
+                        RowBytes() * static_cast<std::size_t>(origin.bottom - origin.top + 1));
+        }
+    } else {
+        std::memcpy(Pages[WorkIndex].data(), imagePixels, PageBytes());
+    }
+    origin = {imagePixels, ImageVersion, 0, -1};
+}
+
+void NoteImageWritten() {
+    ++ImageVersion;
 }
 
 uint32_t VisibleChangeCount() {

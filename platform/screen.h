@@ -49,7 +49,22 @@ bool ScreenIsOpen();
 int ScreenBytesPerPixel(); // 2 or 4; 0 before the screen is open
 int WorkPageIndex();
 int VisiblePageIndex();
-uint8_t *PagePixels(int page); // 640 * 480 * bytes per pixel, rows top first
+// 640 * 480 * bytes per pixel, rows top first. Whoever writes through this
+// pointer is not followed: the page is taken as unknown (see PutWholePage).
+uint8_t *PagePixels(int page);
+// The same pixels, to read only.
+const uint8_t *PageView(int page);
+// Called by the drawing primitives: the work page's pixels, about to be
+// written in rows top..bottom (clamped to the page).
+uint8_t *DrawOnWorkRows(int top, int bottom);
+// Called by PutImage for a whole-page image put opaque at (0, 0). The still
+// screens put the same picture at every pass; when the work page already
+// holds it with only some rows drawn over since, only those rows are copied
+// again (and CopyWorkPage compares only the rows drawn over).
+void PutWholePage(const uint8_t *imagePixels);
+// Called by GrabImage: an image's pixels changed, so no page is known to hold
+// an image any more.
+void NoteImageWritten();
 // Bumped whenever what the visible page shows may have changed, so that the
 // display uploads only pages that changed.
 uint32_t VisibleChangeCount();

@@ -345,7 +345,8 @@ void GrabImage(float x1, float y1, float x2, float y2, std::span<uint8_t> image)
     if (image.size() < kImageHeaderBytes + rowBytes * height) return;
 
     WriteImageHeader(image, width, height, bpp);
-    const uint8_t *page = PagePixels(WorkPageIndex());
+    NoteImageWritten();
+    const uint8_t *page = PageView(WorkPageIndex());
     for (int row = 0; row < height; ++row) {
         const uint8_t *from =
             page + (std::size_t{kScreenWidth} * (top + row) + left) * static_cast<std::size_t>(bpp);
@@ -378,9 +379,6 @@ void PutImage(float x, float y, std::span<const uint8_t> image, int mode, int op
     const int64_t bottom = std::min<int64_t>(py + header.height - 1, kScreenHeight - 1);
     if (left > right || top > bottom) return;
 
-    uint8_t *dest =
-        PagePixels(WorkPageIndex()) +
-        (static_cast<std::size_t>(top) * kScreenWidth + static_cast<std::size_t>(left)) * bpp;
     const uint8_t *source = image.data() + kImageHeaderBytes +
                             static_cast<std::size_t>(top - py) * rowBytes +
                             static_cast<std::size_t>(left - px) * bpp;
@@ -388,6 +386,15 @@ void PutImage(float x, float y, std::span<const uint8_t> image, int mode, int op
     const int rows = static_cast<int>(bottom - top + 1);
     const std::size_t pageRowBytes = std::size_t{kScreenWidth} * bpp;
     const std::size_t bytes = static_cast<std::size_t>(n) * bpp;
+    if (mode == kPutOpaque && px == 0 && py == 0 && header.width == kScreenWidth &&
+        header.height == kScreenHeight) {
+        PutWholePage(source);
+        if (WorkPageIndex() == VisiblePageIndex()) MarkVisibleChanged();
+        return;
+    }
+    uint8_t *dest =
+        DrawOnWorkRows(static_cast<int>(top), static_cast<int>(bottom)) +
+        (static_cast<std::size_t>(top) * kScreenWidth + static_cast<std::size_t>(left)) * bpp;
     if (mode == kPutOpaque) {
         if (bytes == rowBytes && bytes == pageRowBytes)
             std::memcpy(dest, source, bytes * rows); // a whole page at once

@@ -2,9 +2,13 @@
 // does: the game's own screen, SDL window and WaitFrame, one static picture,
 // shown at a given rate until the window is closed or the program is
 // signalled. Its CPU share is the floor the game's own is measured against.
-// Usage: halvane_floor <frames per second> (HALVANE_FRAME_TIMES as the game).
+// With "still", it shows one unchanging page at the menu's pace, and its
+// share is the floor of idling.
+// Usage: halvane_floor <frames per second> [still] (HALVANE_FRAME_TIMES as
+// the game).
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/game_state.h"
 #include "platform/display.h"
@@ -15,8 +19,9 @@
 int main(int argc, char **argv) {
     using namespace halvane;
     const int fps = argc > 1 ? std::atoi(argv[1]) : 0;
-    if (fps <= 0 || fps > 1000) {
-        std::fprintf(stderr, "usage: halvane_floor <frames per second>\n");
+    const bool still = argc > 2 && std::strcmp(argv[2], "still") == 0;
+    if (fps <= 0 || fps > 1000 || (argc > 2 && !still)) {
+        std::fprintf(stderr, "usage: halvane_floor <frames per second> [still]\n");
         return 2;
     }
     const char *frameTimes = std::getenv("HALVANE_FRAME_TIMES");
@@ -34,6 +39,12 @@ int main(int argc, char **argv) {
     }
     SetPages(1, 0);
     WaitRetrace();
+    // At rest: the menu's pacing (a wait for the refresh and a short sleep
+    // per pass) with nothing drawn.
+    while (still) {
+        WaitRetrace();
+        SleepMs(2);
+    }
 
     TargetFps = fps;
     LastFrameTime = ClockSeconds();

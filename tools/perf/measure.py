@@ -2,16 +2,19 @@
 """Measures what the game costs to run in its real SDL window under a virtual
 X server, against the floor program (the game's own display and pacing showing
 one page), at 640x480 (unscaled) and 1920x1080 (scaled 2x), and prints one
-table: CPU shares (process CPU time over wall time), the frame-period spread in
-play at TURBO, and the start-up times to the first presented page.
+table: CPU shares (process CPU time over wall time) of the menu at rest (in a
+window, on the full screen, minimized), of play at TURBO, the frame-period
+spread in play, and the start-up times to the first presented page.
 
 The game runs with its sound on: by default SDL's disk audio driver takes the
 mixed samples at the device's pace and writes them to /dev/null, so that the
 figures are the same on machines with and without a sound card (--sound
 device uses the machine's own device, --sound off none).
 
-Usage: tools/perf/measure.py [--build build] [--play-seconds 60] [--quick] [--sound disk|device|off]
-Needs Xvfb; displays :11 and :12 by default (--displays). Run from anywhere.
+Usage: tools/perf/measure.py [--build build] [--play-seconds 60] [--quick]
+       [--sound disk|device|off] [--idle-only]
+Needs Xvfb, and openbox with xdotool for the minimized window; displays :11
+and :12 by default (--displays). Run from anywhere.
 """
 import argparse
 import os
@@ -49,14 +52,40 @@ def start_x(display, size):
     sys.exit(f"Xvfb :{display} did not start (is the display number taken?)")
 
 
-def game_folder():
+def game_folder(full_screen=False):
     """A folder with the game's files, so that a best score written by the
-    pilot's game never touches the source tree."""
+    pilot's game never touches the source tree; its set-up file opens the
+    game in a window or on the full screen."""
     folder = tempfile.mkdtemp(prefix="halvane-measure-")
     shutil.copytree(os.path.join(ROOT, "Data"), os.path.join(folder, "Data"))
     os.symlink(os.path.join(ROOT, "Graphics"), os.path.join(folder, "Graphics"))
     os.symlink(os.path.join(ROOT, "Sound"), os.path.join(folder, "Sound"))
+    with open(os.path.join(folder, "Data", "setup.dat"), "w") as f:
+        f.write("1,0,32\n" if full_screen else "0,0,32\n")
     return folder
+
+
+def start_window_manager(display):
+    """openbox on the display, so that a window can be minimized; None when
+    openbox or xdotool is missing."""
+    if shutil.which("openbox") is None or shutil.which("xdotool") is None:
+        return None
+    manager = subprocess.Popen(["openbox"], env=dict(os.environ, DISPLAY=f":{display}"),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1.0)
+    return manager
+
+
+def minimize_game(display):
+    """Minimizes the game's window as a player would; False when it fails."""
+    env = dict(os.environ, DISPLAY=f":{display}")
+    found = subprocess.run(["xdotool", "search", "--name", "^Halvane$"], env=env,
+                           capture_output=True, text=True)
+    windows = found.stdout.split()
+    if not windows:
+        return False
+    return subprocess.run(["xdotool", "windowminimize", "--sync", windows[0]], env=env,
+                          timeout=10).returncode == 0
 
 
 class Run:
@@ -132,12 +161,14 @@ def start_up(args, display, cwd, count):
     return statistics.median(times) if times else float("nan")
 
 
-def measure(size, display, build, seconds, rest_seconds, starts):
+def measure(size, display, build, seconds, rest_seconds, starts, idle_only):
     game = os.path.join(build, "app", "halvane")
     floor = os.path.join(build, "tools", "perf", "halvane_floor")
     folder = game_folder()
+    full_folder = game_folder(full_screen=True)
     server = start_x(display, size)
     row = {"size": size}
+    nan = float("nan")
     try:
         for fps in (60, 45):
             run = Run([floor, str(fps)], display, folder)
@@ -145,9 +176,35 @@ def measure(size, display, build, seconds, rest_seconds, starts):
             _, frames = run.stop()
             row[f"floor{fps}_spread"] = spread(periods_at(frames, fps), fps)
 
+        # The floor of idling: the same pacing with a page that never changes.
+        run = Run([floor, "60", "still"], display, folder)
+        row["floor_still"] = run.cpu_share(2.0, rest_seconds)
+        run.stop()
+
         run = Run([game], display, folder)
         row["menu"] = run.cpu_share(3.0, rest_seconds)
         run.stop()
+
+        run = Run([game], display, full_folder)
+        row["menu_full"] = run.cpu_share(3.0, rest_seconds)
+        run.stop()
+
+        # Minimized by a window manager's own request, after the opening fade.
+        row["menu_minimized"] = nan
+        manager = start_window_manager(display)
+        if manager is not None:
+            run = Run([game], display, folder)
+            time.sleep(3.0)
+            if minimize_game(display):
+                row["menu_minimized"] = run.cpu_share(1.0, rest_seconds)
+            run.stop()
+            manager.terminate()
+            manager.wait()
+        if idle_only:
+            for key in ("play", "start_floor", "start_game"):
+                row[key] = nan
+            row["play_spread"] = (nan, nan, 0)
+            return row
 
         # The pilot sets TURBO on the options screen, launches, confirms the
         # briefing and plays; the minute is measured from then on.
@@ -162,6 +219,7 @@ def measure(size, display, build, seconds, rest_seconds, starts):
         server.terminate()
         server.wait()
         shutil.rmtree(folder, ignore_errors=True)
+        shutil.rmtree(full_folder, ignore_errors=True)
     return row
 
 
@@ -174,6 +232,8 @@ def main():
     parser.add_argument("--displays", default="11,12")
     parser.add_argument("--quick", action="store_true", help="short runs, for a first look")
     parser.add_argument("--sound", choices=("disk", "device", "off"), default="disk")
+    parser.add_argument("--idle-only", action="store_true",
+                        help="only the floor and the menu at rest (window, full screen, minimized)")
     options = parser.parse_args()
     if options.sound == "disk":
         SOUND_ENV.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE="/dev/null")
@@ -190,16 +250,19 @@ def main():
 
     displays = [int(d) for d in options.displays.split(",")]
     rows = [measure(size, display, options.build, options.play_seconds, options.rest_seconds,
-                    options.starts)
+                    options.starts, options.idle_only)
             for size, display in zip(("640x480", "1920x1080"), displays)]
 
     load = os.getloadavg()
     print(f"CPU: {os.cpu_count()} cores, load average {load[0]:.2f} {load[1]:.2f} {load[2]:.2f}")
     print(f"{'':34}" + "".join(f"{r['size']:>14}" for r in rows) + "   target")
     lines = [
-        ("floor at 60 fps, % of a core", lambda r: f"{r['floor60']:.1f}", ""),
+        ("floor at 60 fps, % of a core", lambda r: f"{r['floor60']:.2f}", ""),
         ("floor at 45 fps, % of a core", lambda r: f"{r['floor45']:.1f}", ""),
-        ("menu at rest, % of a core", lambda r: f"{r['menu']:.1f}", "<= 2"),
+        ("floor at rest (60, still), %", lambda r: f"{r['floor_still']:.2f}", ""),
+        ("menu at rest, % of a core", lambda r: f"{r['menu']:.2f}", "<= 1"),
+        ("menu at rest full screen, %", lambda r: f"{r['menu_full']:.2f}", "<= 1"),
+        ("menu minimized, % of a core", lambda r: f"{r['menu_minimized']:.2f}", "<= 0.5"),
         ("play at TURBO, % of a core", lambda r: f"{r['play']:.1f}", ""),
         ("play minus floor at 45, points", lambda r: f"{r['play'] - r['floor45']:+.1f}", "<= +3"),
         ("play frames within 1 ms, %", lambda r: f"{r['play_spread'][0]:.1f}", ">= 95"),

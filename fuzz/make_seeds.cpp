@@ -12,6 +12,7 @@
 
 #include "platform/image_file.h"
 #include "platform/screen.h"
+#include "platform/sound_file.h"
 #include "screens/hiscore_file.h"
 
 namespace fs = std::filesystem;
@@ -164,6 +165,22 @@ void FontSeeds(const fs::path &source) {
     Save("font", "sheet1.bmp", sheet);
 }
 
+// A short sound in our format, one with a chunk of another kind before its
+// samples, and the shipped select effect.
+void SoundSeeds(const fs::path &source) {
+    fs::create_directories(Root / "sound_file");
+    const std::array<int16_t, 6> samples{0, 1200, -3400, 32767, -32768, 5};
+    halvane::WriteSoundFile((Root / "sound_file" / "short.wav").c_str(), {samples.data(), 6});
+    std::ifstream in(Root / "sound_file" / "short.wav", std::ios::binary);
+    Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const Bytes list{'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+    bytes.insert(bytes.begin() + 36, list.begin(), list.end());
+    Save("sound_file", "chunk.wav", bytes);
+    std::error_code ignored; // without the shipped sounds, the two above do
+    fs::copy_file(source / "Sound/fx_menu_select.wav", Root / "sound_file" / "select.wav",
+                  fs::copy_options::overwrite_existing, ignored);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -178,5 +195,6 @@ int main(int argc, char **argv) {
     LevelSeeds(source);
     HiScoreSeeds();
     FontSeeds(source);
+    SoundSeeds(source);
     return 0;
 }

@@ -230,7 +230,7 @@ void AddDrum(int drum, int level, uint32_t seed, int16_t *out, int32_t frames, i
         tone.wave = Wave::Noise;
         tone.frames = FramesOfMs(drum == 'o' ? 220 : 45);
         tone.release = tone.frames - tone.attack;
-        tone.level = scaled(drum == 'o' ? 10 : 11);
+        tone.level = scaled(drum == 'o' ? 16 : 20);
         tone.stepFrom = tone.stepTo = StepOfHz(44100);
         tone.cutFrom = tone.cutTo = CutOfHz(5000);
         tone.highPass = true;

@@ -1,7 +1,9 @@
 // The program: reads its options (app/command_line.h), decides where its
 // files live (platform/file_places.h), and ends through EndProgram (exit code 0, or 1
 // without a display). --help and --version print and exit with 0; an option
-// it does not know or a bad value exits with 2.
+// it does not know or a bad value exits with 2. --record FILE records the run;
+// --replay FILE shows a recorded one (--headless, --check): a recording that
+// cannot be read or made ends the program with exit code 1.
 //
 // Two environment variables, set only by the measuring tool, steer a
 // measuring run without changing the game: HALVANE_PILOT lets the automatic
@@ -21,6 +23,7 @@
 #include "platform/file_places.h"
 #include "platform/frame_log.h"
 #include "platform/input.h"
+#include "platform/replay.h"
 
 namespace halvane {
 namespace {
@@ -102,6 +105,10 @@ int main(int argc, char **argv) {
     }
     const char *frameTimes = std::getenv("HALVANE_FRAME_TIMES");
     if (frameTimes != nullptr && frameTimes[0] != '\0') StartFrameLog(frameTimes);
+    if (line.recordFile != nullptr && !StartRecording(line.recordFile, ProgramVersion())) return 1;
+    if (line.replayFile != nullptr &&
+        !StartReplay(line.replayFile, ProgramVersion(), line.headless, line.check))
+        return 1;
     StartUp();
     return 0;
 }

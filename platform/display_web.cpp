@@ -14,6 +14,7 @@
 #include "core/image.h"
 #include "platform/display_web.h"
 #include "platform/frame_log.h"
+#include "platform/replay.h"
 #include "platform/screen.h"
 
 namespace halvane {
@@ -133,6 +134,7 @@ void DisplaySleep(double ms) {
 }
 
 void EndProgram(int code) {
+    code = ReplayProgramEnds(code);
     FinishFrameLog();
     PageEnded(code);
     emscripten_force_exit(code);

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/file_io.h"
+#include "platform/replay.h"
 
 namespace halvane {
 
@@ -267,6 +268,15 @@ void OpenForReading(int fileNumber, const char *fileName) {
     f->pos = 0;
     f->lastHadNumber = false;
     if (fileName == nullptr) return;
+    // The player's own files come from the recording while one is made or
+    // played, so that the run and its replay read the same.
+    std::span<const char> carried;
+    bool present = false;
+    if (CarriedFile(fileName, carried, present)) {
+        f->size = std::min(carried.size(), f->bytes.size());
+        std::memcpy(f->bytes.data(), carried.data(), f->size);
+        return;
+    }
     const int fd = OpenRegularFile(fileName);
     if (fd < 0) return;
     // A file that fails part-way reads as empty.

@@ -248,6 +248,10 @@ void RecordScreenshot(int32_t number) {
     Add(e);
 }
 
+void FlushRecording() {
+    Flush(false);
+}
+
 void RecordPresent() {
     if (!Active) return;
     ++Frames;

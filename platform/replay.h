@@ -34,6 +34,9 @@ double RecordClock(double seconds);
 double RecordWait(ReplayEvent kind, int arg, double seconds);
 void RecordScreenOpen(int depth, int flags, bool opened);
 void RecordScreenshot(int32_t number);
+// Compresses and writes what gathered now; the recorder does so on its own
+// twice a second (the benchmark calls it at that pace of frames).
+void FlushRecording();
 
 // --- playing back: the operations take their answers ------------------------
 bool PlayKeyDown(int scanCode);

@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "platform/file_io.h"
@@ -20,6 +21,14 @@ uint64_t Load64(const uint8_t *p) {
     uint64_t v = 0;
     for (int i = 0; i < 8; ++i)
         v |= static_cast<uint64_t>(p[i]) << (8 * i);
+    return v;
+}
+
+// Load64 in one load on a little-endian machine (all the game's targets).
+uint64_t Word(const uint8_t *p) {
+    if constexpr (std::endian::native != std::endian::little) return Load64(p);
+    uint64_t v;
+    std::memcpy(&v, p, 8);
     return v;
 }
 
@@ -128,16 +137,21 @@ void DescribeFile(const char *name, ReplayFileEntry &entry, std::span<char> copy
 } // namespace
 
 uint64_t HashBytes(std::span<const uint8_t> bytes) {
-    // Four lanes of FNV over 64-bit words, so a page hashes at memory speed.
-    std::array<uint64_t, 4> lane{kHashStart, kHashStart + 1, kHashStart + 2, kHashStart + 3};
+    // Four lanes of FNV over 64-bit little-endian words, so a page hashes at
+    // memory speed.
+    uint64_t a = kHashStart, b = kHashStart + 1, c = kHashStart + 2, d = kHashStart + 3;
+    const uint8_t *p = bytes.data();
     std::size_t i = 0;
-    for (; i + 32 <= bytes.size(); i += 32)
-        for (int k = 0; k < 4; ++k)
-            lane[k] = (lane[k] ^ Load64(bytes.data() + i + 8 * k)) * kHashPrime;
+    for (; i + 32 <= bytes.size(); i += 32) {
+        a = (a ^ Word(p + i)) * kHashPrime;
+        b = (b ^ Word(p + i + 8)) * kHashPrime;
+        c = (c ^ Word(p + i + 16)) * kHashPrime;
+        d = (d ^ Word(p + i + 24)) * kHashPrime;
+    }
     uint64_t h = kHashStart ^ bytes.size();
     for (; i < bytes.size(); ++i)
         h = (h ^ bytes[i]) * kHashPrime;
-    for (uint64_t l : lane)
+    for (uint64_t l : {a, b, c, d})
         h = (h ^ l ^ (l >> 29)) * kHashPrime;
     return h ^ (h >> 32);
 }

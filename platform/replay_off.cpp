@@ -33,6 +33,7 @@ double RecordWait(ReplayEvent, int, double seconds) {
 }
 void RecordScreenOpen(int, int, bool) {}
 void RecordScreenshot(int32_t) {}
+void FlushRecording() {}
 bool PlayKeyDown(int) {
     return false;
 }

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -133,6 +134,23 @@ ReplayRecord Timed(ReplayEvent kind, int arg, int64_t micros) {
     return e;
 }
 
+// A program ended without EndProgram (the X server went away and Xlib
+// exited): the events so far are written, the file ends cut short, and the
+// syncing thread is stopped before the program's statics go.
+void FinishAtExit() {
+    if (Fd < 0) return;
+    Flush(false);
+    {
+        std::lock_guard<std::mutex> lock(SyncMutex);
+        SyncStop = true;
+    }
+    SyncWake.notify_all();
+    if (Syncer.joinable()) Syncer.join();
+    fdatasync(Fd);
+    CloseDescriptor(Fd);
+    Fd = -1;
+}
+
 } // namespace
 
 void *ArenaAlloc(void *opaque, unsigned items, unsigned size) {
@@ -182,6 +200,7 @@ bool StartRecording(const char *fileName, const char *programVersion) {
     LastFlush = Steady::now();
     SyncStop = false;
     Syncer = std::thread(SyncLoop);
+    std::atexit(FinishAtExit);
     return true;
 }
 
@@ -229,6 +248,10 @@ void RecordScreenshot(int32_t number) {
     Add(e);
 }
 
+void FlushRecording() {
+    Flush(false);
+}
+
 void RecordPresent() {
     if (!Active) return;
     ++Frames;
@@ -257,15 +280,7 @@ int FinishRecording(int code) {
         PrintRunSummary("record", Frames);
     }
     Active = false;
-    {
-        std::lock_guard<std::mutex> lock(SyncMutex);
-        SyncStop = true;
-    }
-    SyncWake.notify_all();
-    if (Syncer.joinable()) Syncer.join();
-    fdatasync(Fd);
-    CloseDescriptor(Fd);
-    Fd = -1;
+    FinishAtExit();
     return code;
 }
 

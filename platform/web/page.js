@@ -27,8 +27,7 @@ var HalvanePage = {
     // canvas, pages put, the time the program ran between its waits and the
     // part of it spent putting pages into the canvas.
     stats: {firstPut: -1, puts: 0, busyMs: 0, resumedAt: -1, uploadMs: 0, uploadFrom: 0,
-            soundBuffers: 0, audibleBuffers: 0, soundMs: 0, spinMs: 0, clockAt: 0,
-            putTimes: []},
+            soundBuffers: 0, audibleBuffers: 0, soundMs: 0, putTimes: []},
     keptFiles: ['hs.dat', 'setup.dat'], // Data/ files that outlive the page
     savedFolder: '/saved',
     gameFolder: '/game',
@@ -106,11 +105,6 @@ HalvanePage.ended = function (code) {
 
 HalvanePage.clock = function () {
     var now = performance.now();
-    // Readings in quick succession are a loop waiting on the clock (the
-    // frame limiter's last moment), not the game's work.
-    var s = HalvanePage.stats;
-    if (now - s.clockAt < 0.02) s.spinMs += now - s.clockAt;
-    s.clockAt = now;
     if (HalvanePage.clockBase !== null) {
         if (HalvanePage.clockStart === undefined) HalvanePage.clockStart = now;
         return HalvanePage.clockBase + (now - HalvanePage.clockStart) / 1000;

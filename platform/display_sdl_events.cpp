@@ -24,7 +24,7 @@ constexpr double kPumpIntervalSeconds = 0.005;
 constexpr double kPumpAgainSeconds = 0.001;
 // Out of view the window shows nothing and takes no keys; its events (back
 // in view, closed) are fetched this often, so an idle game costs little.
-constexpr double kHiddenPumpAgainSeconds = 0.012;
+constexpr double kHiddenPumpAgainSeconds = 0.025;
 
 volatile std::sig_atomic_t EndSignalled = 0;
 double LastPumpTime = 0.0;

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs what is missing, builds everything and runs every test (no display
-# needed): the whole suite, the fuzz targets' corpus replay and a short fuzz
-# of each (fuzz/run.sh), then the whole suite again built with
-# AddressSanitizer and UndefinedBehaviorSanitizer (leaks included).
+# needed): the whole suite, the web page in a headless browser
+# (tests/web/run.sh), the fuzz targets' corpus replay and a short fuzz of each
+# (fuzz/run.sh), then the whole suite again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (leaks included).
 set -e
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -12,6 +13,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 # A test that hangs fails after five minutes instead of holding up the run.
 ctest --test-dir build -j"$jobs" --output-on-failure --timeout 300
+
+# The web page (web.sh) in Debian's Chromium against the headless game.
+tests/web/run.sh build
 
 fuzz/run.sh 5
 

@@ -81,6 +81,18 @@ bool ApplyOption(const OptionRow &row, const char *value, CommandLine &line,
         }
         SetReason(reason, "--depth takes 16 or 32, not '", value, "'");
         return false;
+    case OptionId::Record:
+        line.recordFile = value;
+        return true;
+    case OptionId::Replay:
+        line.replayFile = value;
+        return true;
+    case OptionId::Headless:
+        line.headless = true;
+        return true;
+    case OptionId::Check:
+        line.check = true;
+        return true;
     case OptionId::Data:
         if (value[0] == '\0') {
             SetReason(reason, "--data needs a folder", "", "");
@@ -171,7 +183,19 @@ CommandLineAction ReadCommandLine(int argc, const char *const *argv, CommandLine
         SetReason(reason, "unexpected argument '", word, "'");
         return CommandLineAction::Refuse;
     }
+    if (line.recordFile != nullptr && line.replayFile != nullptr) {
+        SetReason(reason, "--record and --replay do not go together", "", "");
+        return CommandLineAction::Refuse;
+    }
+    if ((line.headless || line.check) && line.replayFile == nullptr) {
+        SetReason(reason, line.headless ? "--headless" : "--check", "", " goes with --replay FILE");
+        return CommandLineAction::Refuse;
+    }
     return CommandLineAction::Play;
+}
+
+const char *ProgramVersion() {
+    return HALVANE_VERSION;
 }
 
 void PrintVersion(std::FILE *to) {
@@ -199,7 +223,9 @@ void PrintUsage(std::FILE *to) {
 void PrintHelp(std::FILE *to) {
     PrintUsage(to);
     std::fputs("\nWithout options the game opens as Data/setup.dat says. --window, --fullscreen\n"
-               "and --depth change this run only; the file is never rewritten.\n\n",
+               "and --depth change this run only; the file is never rewritten.\n"
+               "A replay shows the recorded run at the recorded colour depth and never writes\n"
+               "the best score; --headless prints its final score and a hash of its last page.\n\n",
                to);
     std::fputs(kKeysText, to);
 }

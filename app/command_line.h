@@ -13,7 +13,7 @@
 
 namespace halvane {
 
-enum class OptionId { Help, Version, Window, Fullscreen, Depth, Data };
+enum class OptionId { Help, Version, Window, Fullscreen, Depth, Data, Record, Replay, Headless, Check };
 
 struct OptionRow {
     OptionId id;
@@ -32,6 +32,12 @@ inline constexpr std::array kOptions{
     OptionRow{OptionId::Depth, 0, "depth", "16|32", "colour depth in bits (this run only)"},
     OptionRow{OptionId::Data, 0, "data", "DIR",
               "play from DIR, which holds Data/ and Graphics/, as if started there"},
+    OptionRow{OptionId::Record, 0, "record", "FILE", "play and record the run into FILE"},
+    OptionRow{OptionId::Replay, 0, "replay", "FILE", "show the run recorded in FILE (Esc ends it)"},
+    OptionRow{OptionId::Headless, 0, "headless", nullptr,
+              "with --replay: no window, as fast as it goes"},
+    OptionRow{OptionId::Check, 0, "check", nullptr,
+              "with --replay: stop at the first page that differs"},
 };
 
 // What the command line asks of this run. When an option is given more than
@@ -40,6 +46,10 @@ struct CommandLine {
     int screenMode = -1;              // -1: as Data/setup.dat says; 0 window, 1 full screen
     int colourDepth = -1;             // -1: as Data/setup.dat says; else 16 or 32
     const char *dataFolder = nullptr; // --data DIR, or nullptr
+    const char *recordFile = nullptr; // --record: the recording to write
+    const char *replayFile = nullptr; // --replay: the recording to show
+    bool headless = false;            // --replay without a window
+    bool check = false;               // --replay comparing the page hashes
 };
 
 enum class CommandLineAction { Play, ShowHelp, ShowVersion, Refuse };
@@ -51,6 +61,8 @@ enum class CommandLineAction { Play, ShowHelp, ShowVersion, Refuse };
 CommandLineAction ReadCommandLine(int argc, const char *const *argv, CommandLine &line,
                                   std::span<char> reason);
 
+// The program's version, e.g. "1.0.0" (kept in recordings).
+const char *ProgramVersion();
 // The program's name and version, e.g. "halvane 1.0.0", and a line.
 void PrintVersion(std::FILE *to);
 // The usage line and the options; PrintHelp adds the keys of the game.

@@ -1,13 +1,16 @@
 // The program: reads its options (app/command_line.h), decides where its
 // files live (platform/file_places.h), and ends through EndProgram (exit code 0, or 1
 // without a display). --help and --version print and exit with 0; an option
-// it does not know or a bad value exits with 2.
+// it does not know or a bad value exits with 2. --record FILE records the run;
+// --replay FILE shows a recorded one (--headless, --check): a recording that
+// cannot be read or made ends the program with exit code 1.
 //
 // Two environment variables, set only by the measuring tool, steer a
 // measuring run without changing the game: HALVANE_PILOT lets the automatic
 // pilot play through the input source ("1" at the starting speed, "turbo"
 // after setting GAME SPEED to TURBO on the options screen, as a player
-// would), and HALVANE_FRAME_TIMES names a file that receives the end of every
+// would; "best" the short way to a new best score that the browser's test
+// takes), and HALVANE_FRAME_TIMES names a file that receives the end of every
 // paced frame and the time of the first page.
 #include <array>
 #include <cstdio>
@@ -20,6 +23,7 @@
 #include "platform/file_places.h"
 #include "platform/frame_log.h"
 #include "platform/input.h"
+#include "platform/replay.h"
 
 namespace halvane {
 namespace {
@@ -95,9 +99,16 @@ int main(int argc, char **argv) {
     } else if (pilot != nullptr && std::strcmp(pilot, "turbo") == 0) {
         ResetPlayPilot();
         UsePilot(TurboThenPlayPilot);
+    } else if (pilot != nullptr && std::strcmp(pilot, "best") == 0) {
+        ResetPlayPilot();
+        UsePilot(BestScorePilot);
     }
     const char *frameTimes = std::getenv("HALVANE_FRAME_TIMES");
     if (frameTimes != nullptr && frameTimes[0] != '\0') StartFrameLog(frameTimes);
+    if (line.recordFile != nullptr && !StartRecording(line.recordFile, ProgramVersion())) return 1;
+    if (line.replayFile != nullptr &&
+        !StartReplay(line.replayFile, ProgramVersion(), line.headless, line.check))
+        return 1;
     StartUp();
     return 0;
 }

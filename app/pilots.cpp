@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/game_state.h"
+#include "core/image.h"
 #include "core/numbers.h"
 #include "world/craft.h"
 #include "world/enemies.h"
@@ -42,6 +43,14 @@ std::array<int, 11> BlockedUntil{}; // per column -5..5: frame until which it is
 float CruiseX = 0;
 int ArrowX = 0; // keyboard controls: -1 Left, 1 Right, 0 neither
 int ArrowY = 0; // -1 Up, 1 Down
+
+// The best-score route: frames of the briefing seen (AnimCycle6 moves once a
+// frame there) and when the confirm began.
+constexpr int kRouteBriefingFrames = 24; // three steps shown
+constexpr double kRouteConfirmHeld = 0.1;
+int RouteCycle6 = -1;
+int RouteBriefingFrames = 0;
+double RouteConfirmAt = -1;
 
 int CraftRowCell() {
     return static_cast<int>(std::floor(kCraftRow + CraftZ - ScrollOffset));
@@ -320,6 +329,9 @@ void ResetPlayPilot() {
     CruiseX = 0;
     ArrowX = 0;
     ArrowY = 0;
+    RouteCycle6 = -1;
+    RouteBriefingFrames = 0;
+    RouteConfirmAt = -1;
 }
 
 void PlayPilot(double now, InputState &state) {
@@ -348,6 +360,31 @@ void PlayPilot(double now, InputState &state) {
     state.mouseX = PlanMouseX;
     state.mouseY = PlanMouseY;
     state.buttons = kMouseMiddle;
+}
+
+void BestScorePilot(double now, InputState &state) {
+    PlayPilot(now, state);
+    if (now - LastFlightTime <= kNoFlightAfter) {
+        RouteBriefingFrames = 0;
+        RouteConfirmAt = -1;
+        if (!(Score > 0)) return;
+        // Points made: straight down into the ground, without firing.
+        state.keys.fill(false);
+        state.keys[kKeyDown] = OptControls == kKeyboardControls;
+        state.mouseX = kCursorHomeX;
+        state.mouseY = kScreenHeight - 1;
+        state.buttons = 0;
+        return;
+    }
+    if (AnimCycle6 != RouteCycle6) {
+        RouteCycle6 = AnimCycle6;
+        ++RouteBriefingFrames;
+    }
+    // Still screens (the menu) take PlayPilot's taps; the briefing, once it
+    // runs, only the confirm at its fixed frame, briefly held.
+    if (RouteBriefingFrames < 2) return;
+    if (RouteBriefingFrames >= kRouteBriefingFrames && RouteConfirmAt < 0) RouteConfirmAt = now;
+    state.keys[kKeyEnter] = RouteConfirmAt >= 0 && now - RouteConfirmAt < kRouteConfirmHeld;
 }
 
 } // namespace halvane

@@ -3,6 +3,11 @@
 
 function(halvane_options target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(EMSCRIPTEN)
+    # The browsers' vector instructions, for the row code of the puts.
+    target_compile_options(${target} PRIVATE -msimd128)
+    target_link_options(${target} PRIVATE -msimd128)
+  endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   if(HALVANE_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
@@ -35,7 +40,13 @@ endfunction()
 
 # The game's libraries call each other upwards at a few seams (the world hands
 # over to the screens at a level's end); the linker rescans them as a group.
-set(HALVANE_GAME_LIBS "$<LINK_GROUP:RESCAN,halvane_app,halvane_screens,halvane_render,halvane_world,halvane_platform,halvane_core>")
+# (The browser's linker, like lld, finds symbols in any archive already.)
+if(EMSCRIPTEN)
+  set(HALVANE_GAME_LIBS halvane_app halvane_screens halvane_render halvane_world halvane_platform
+                        halvane_core)
+else()
+  set(HALVANE_GAME_LIBS "$<LINK_GROUP:RESCAN,halvane_app,halvane_screens,halvane_render,halvane_world,halvane_platform,halvane_core>")
+endif()
 
 # A test executable: its sources, the libraries it needs, registered with CTest
 # one case per process so that program-wide variables start at zero.

@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "platform/image_file.h"
+#include "platform/replay.h"
+#include "platform/replay_codec.h"
 #include "platform/screen.h"
+#include "platform/sound_file.h"
 #include "screens/hiscore_file.h"
 
 namespace fs = std::filesystem;
@@ -105,10 +108,12 @@ void ImageSeeds() {
     Save("image_file", "bmp24.bmp", Bmp(13, 9, 24, 0, f));
     Save("image_file", "bmp32.bmp",
          Bmp(12, 7, 32, 0, [&](int x, int y) { return f(x, y) | 0xA5000000u; }));
-    Save("image_file", "bmp8.bmp", Bmp(17, 5, 8, 16, [](int x, int y) { return uint32_t(x + y) % 16; }));
+    Save("image_file", "bmp8.bmp",
+         Bmp(17, 5, 8, 16, [](int x, int y) { return uint32_t(x + y) % 16; }));
     Save("image_file", "bmp4.bmp",
          Bmp(9, 6, 4, 16, [](int x, int y) { return uint32_t(x * 3 + y) % 16; }));
-    Save("image_file", "bmp1.bmp", Bmp(33, 4, 1, 2, [](int x, int y) { return uint32_t(x ^ y) & 1; }));
+    Save("image_file", "bmp1.bmp",
+         Bmp(33, 4, 1, 2, [](int x, int y) { return uint32_t(x ^ y) & 1; }));
     Save("image_file", "bmp3.bmp", Bmp(11, 3, 3, 8, [](int x, int) { return uint32_t(x) % 8; }));
     Save("image_file", "topdown.bmp", Bmp(8, -4, 24, 0, f));
     Save("image_file", "bmp16.bmp", Bmp(8, 4, 16, 0, f));
@@ -164,6 +169,65 @@ void FontSeeds(const fs::path &source) {
     Save("font", "sheet1.bmp", sheet);
 }
 
+// A short sound in our format, one with a chunk of another kind before its
+// samples, and the shipped select effect.
+void SoundSeeds(const fs::path &source) {
+    fs::create_directories(Root / "sound_file");
+    const std::array<int16_t, 6> samples{0, 1200, -3400, 32767, -32768, 5};
+    halvane::WriteSoundFile((Root / "sound_file" / "short.wav").c_str(), {samples.data(), 6});
+    std::ifstream in(Root / "sound_file" / "short.wav", std::ios::binary);
+    Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const Bytes list{'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+    bytes.insert(bytes.begin() + 36, list.begin(), list.end());
+    Save("sound_file", "chunk.wav", bytes);
+    std::error_code ignored; // without the shipped sounds, the two above do
+    fs::copy_file(source / "Sound/fx_menu_select.wav", Root / "sound_file" / "select.wav",
+                  fs::copy_options::overwrite_existing, ignored);
+}
+
+// A short recording made by the recorder itself (a screen, polls with a
+// busy wait among them, the clock, a page hash, the end), the bare events of
+// a frame for the direct reading, and the committed recordings of real play.
+void ReplaySeeds(const fs::path &source) {
+    using namespace halvane;
+    fs::create_directories(Root / "replay");
+    const fs::path made = Root / "replay" / "made.hrp";
+    if (StartRecording(made.c_str(), "seed")) {
+        RecordScreenOpen(32, 0, true);
+        for (int i = 0; i < 3; ++i) {
+            RecordClock(1000.0 + i * 0.022);
+            RecordMouse(true, 300 + i, 200, 0, i == 2 ? 4 : 0);
+            for (int k = 0; k < 50; ++k)
+                RecordKeyDown(31, true);
+            RecordKeyDown(28, i == 1);
+            RecordWait(ReplayEvent::WaitFrame, 0, 1000.01 + i * 0.022);
+            RecordScreenshot(i + 1);
+        }
+        ReplayProgramEnds(0);
+    }
+    EventWriter writer;
+    std::array<uint8_t, 2 * kMaxEventBytes> out;
+    Bytes events;
+    const auto add = [&](const ReplayRecord &e) {
+        const std::size_t n = WriteEvent(writer, e, out);
+        events.insert(events.end(), out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n));
+    };
+    for (int i = 0; i < 4; ++i) {
+        add({ReplayEvent::Clock, 0, false, 0, 0, 0, 0, 1000000 + 22000 * i, 0});
+        add({ReplayEvent::KeyDown, 57, i % 2 == 0, 0, 0, 0, 0, 0, 0});
+        add({ReplayEvent::Mouse, 0, true, 310 + i, 4, 0, 1, 0, 0});
+        add({ReplayEvent::PresentPage, 0, false, 0, 0, 0, 0, 1016000 + 22000 * i, 0});
+    }
+    add({ReplayEvent::PageHash, 0, false, 0, 0, 0, 0, 0, 0x0123456789ABCDEFULL});
+    const std::size_t n = EndRun(writer, out);
+    events.insert(events.end(), out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n));
+    Save("replay", "events.bin", events);
+    std::error_code ignored;
+    for (const auto &entry : fs::directory_iterator(source / "tests/replay/recordings", ignored))
+        fs::copy_file(entry.path(), Root / "replay" / entry.path().filename(),
+                      fs::copy_options::overwrite_existing, ignored);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -178,5 +242,7 @@ int main(int argc, char **argv) {
     LevelSeeds(source);
     HiScoreSeeds();
     FontSeeds(source);
+    SoundSeeds(source);
+    ReplaySeeds(source);
     return 0;
 }

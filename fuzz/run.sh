@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 root="$(pwd)"
 # Absolute, since each target works inside a scratch folder of its own.
 build="$root/${HALVANE_FUZZ_BUILD:-build-fuzz}"
-targets="image_file text_fields level_file hiscore font"
+targets="image_file text_fields level_file hiscore font sound_file replay"
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DHALVANE_FUZZ=ON -DHALVANE_TESTS=OFF -DHALVANE_BENCH=OFF -DHALVANE_WINDOW=OFF \

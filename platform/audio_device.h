@@ -1,7 +1,9 @@
 // audio_device.h -- the sound device, one backend per display: the SDL
 // window's (display_sdl_audio.cpp) opens the machine's device and pulls
 // MixAudio from SDL's audio thread; the headless display has none. Called by
-// the program's start-up only.
+// the program's start-up only. A backend also hands the volume options to
+// the mixer (SetVolumeSteps) at every event pump, so that a change on the
+// options screen is heard at once, before the next sound request.
 #pragma once
 
 namespace halvane {

@@ -8,6 +8,7 @@
 #include "platform/audio_device.h"
 #include "platform/display.h"
 #include "platform/headless.h"
+#include "platform/replay.h"
 
 namespace halvane {
 
@@ -82,7 +83,7 @@ void DisplaySleep(double ms) {
 }
 
 void EndProgram(int code) {
-    throw ProgramEnded{code};
+    throw ProgramEnded{ReplayProgramEnds(code)};
 }
 
 } // namespace halvane

@@ -2,6 +2,7 @@
 // the clock, sleeping and the end of the program. The event pump lives in
 // display_sdl_events.cpp.
 #include "platform/display.h"
+#include "platform/replay.h"
 
 #include <SDL.h>
 
@@ -285,6 +286,7 @@ void DisplaySleep(double ms) {
 }
 
 void EndProgram(int code) {
+    code = ReplayProgramEnds(code);
     FinishFrameLog();
     std::fflush(stdout);
     if (SDL_WasInit(0) != 0) {

@@ -10,6 +10,7 @@
 #include "platform/audio_device.h"
 #include "platform/audio_mixer.h"
 #include "platform/display_sdl.h"
+#include "platform/replay.h"
 
 namespace halvane {
 
@@ -28,6 +29,8 @@ void SDLCALL PullMixer(void *, Uint8 *stream, int bytes) {
 } // namespace
 
 bool OpenAudioDevice() {
+    // A headless replay is as silent as it is invisible.
+    if (ReplayWithoutWindow()) return false;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "halvane: no sound (%s); playing silently\n", SDL_GetError());
         return false;

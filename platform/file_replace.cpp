@@ -1,6 +1,7 @@
 #include "platform/file_replace.h"
 #include "platform/file_io.h"
 #include "platform/file_places.h"
+#include "platform/replay.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -35,6 +36,8 @@ void SyncFolder(const char *fileName) {
 
 bool ReplaceFile(const char *fileName, const char *tempName, std::span<const char> bytes) {
     if (fileName == nullptr || tempName == nullptr) return false;
+    // A replay shows a run again; it never changes the player's files.
+    if (Replaying()) return false;
     const int fd = CreateForWriting(tempName, false);
     if (fd < 0) return false;
     bool written = WriteBytes(fd, bytes.data(), bytes.size());

@@ -9,7 +9,8 @@ namespace halvane {
 
 // Writes `bytes` to `tempName` (in the same folder as `fileName`), flushes it
 // and renames it to `fileName`. When any step fails the temporary file is
-// removed, the old file is left as it was and false is returned.
+// removed, the old file is left as it was and false is returned. During a
+// replay nothing is written (false).
 bool ReplaceFile(const char *fileName, const char *tempName, std::span<const char> bytes);
 
 } // namespace halvane

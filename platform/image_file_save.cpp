@@ -10,6 +10,7 @@
 #include "core/image.h"
 #include "platform/file_io.h"
 #include "platform/image_file.h"
+#include "platform/replay.h"
 #include "platform/screen.h"
 
 namespace halvane {
@@ -111,25 +112,41 @@ bool SaveScreenImage(const char *fileName) {
     return FinishFile(fd, fileName, EndsInBmp(fileName));
 }
 
-void TakeScreenshot() {
-    if (!ScreenIsOpen()) return;
+namespace {
+
+// Writes the shot under the first free number from `number` on and returns
+// the number it took (or the last one tried when nothing could be created).
+int32_t SaveShot(int32_t number) {
     // The file is created only if no file of that name exists, so a shot
     // from an earlier run is never replaced: its number is skipped.
     std::array<char, 32> name{};
-    int32_t number = ScreenshotNumber;
     for (;;) {
         std::snprintf(name.data(), name.size(), "screenshot%d.bmp", static_cast<int>(number));
         const int fd = CreateForWriting(name.data(), true);
         if (fd >= 0) {
-            ScreenshotNumber = number;
             FinishFile(fd, name.data(), true);
-            return;
+            return number;
         }
         if (errno != EEXIST || number == INT32_MAX) break;
         ++number;
     }
     // Nothing could be created (a read-only folder): nothing is written.
-    ScreenshotNumber = number;
+    return number;
+}
+
+} // namespace
+
+void TakeScreenshot() {
+    if (!ScreenIsOpen()) return;
+    if (Replaying()) {
+        // Watching a replay still gives its shots, under free numbers; the
+        // game goes on with the number the recorded run took.
+        if (!ReplayWithoutWindow()) SaveShot(ScreenshotNumber);
+        ScreenshotNumber = PlayScreenshot();
+        return;
+    }
+    ScreenshotNumber = SaveShot(ScreenshotNumber);
+    if (Recording()) RecordScreenshot(ScreenshotNumber);
 }
 
 } // namespace halvane

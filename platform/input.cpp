@@ -1,8 +1,9 @@
 // input.cpp -- the key table and mouse state as the game polls them, from the
 // input source chosen before start-up: the devices (filled by the display's
 // event pump), a script of states keyed to time, or a pilot asked at every
-// poll. Every poll pumps the display first, so the game's busy waits keep
-// the window serviced (and move the headless clock on).
+// poll, or a replay's answers. Every poll pumps the display first, so the
+// game's busy waits keep the window serviced (and move the headless clock on).
+// A recording takes each answer as it is given.
 #include "platform/input.h"
 
 #include <algorithm>
@@ -10,13 +11,14 @@
 #include <cstddef>
 
 #include "platform/display.h"
+#include "platform/replay.h"
 #include "platform/screen.h"
 
 namespace halvane {
 
 namespace {
 
-enum class InputSource { Devices, Script, Pilot };
+enum class InputSource { Devices, Script, Pilot, Replay };
 
 // The game reads the mouse in flight and on the screens that take a click;
 // once it has polled only the keyboard this long, it no longer does.
@@ -118,6 +120,7 @@ InputState &RefreshSource(double now) {
         AskPilot(now);
         return PilotState;
     case InputSource::Devices:
+    case InputSource::Replay:
         break;
     }
     return Devices;
@@ -137,9 +140,25 @@ InputState &CurrentState() {
     case InputSource::Pilot:
         return PilotState;
     case InputSource::Devices:
+    case InputSource::Replay:
         break;
     }
     return Devices;
+}
+
+// The source's mouse as the game reads it.
+bool ReadMouseNow(int32_t &x, int32_t &y, int32_t &wheel, int32_t &buttons) {
+    double now = 0.0;
+    const InputState &state = Poll(now);
+    LastMouseRead = now;
+    CaptureWanted = true;
+    if (!state.mouseAvailable) return false;
+    bool overridden = Source == InputSource::Script && MouseOverride;
+    x = overridden ? OverrideX : state.mouseX;
+    y = overridden ? OverrideY : state.mouseY;
+    wheel = state.wheel;
+    buttons = state.buttons;
+    return true;
 }
 
 } // namespace
@@ -162,34 +181,34 @@ void UsePilot(Pilot pilot) {
     PilotState = InputState{};
 }
 
+void UseReplayInput() {
+    Source = InputSource::Replay;
+}
+
 InputState &DeviceInput() {
     return Devices;
 }
 
 bool KeyDown(int scanCode) {
     if (!ScreenIsOpen()) return false;
+    if (Source == InputSource::Replay) return PlayKeyDown(scanCode);
     double now = 0.0;
     const InputState &state = Poll(now);
     if (CaptureWanted && now - LastMouseRead >= kMouseIdleSeconds) CaptureWanted = false;
-    if (scanCode < 0 || scanCode >= static_cast<int>(state.keys.size())) return false;
-    LastPolled[static_cast<std::size_t>(scanCode)] = now;
-    return state.keys[static_cast<std::size_t>(scanCode)];
+    const bool inTable = scanCode >= 0 && scanCode < static_cast<int>(state.keys.size());
+    if (inTable) LastPolled[static_cast<std::size_t>(scanCode)] = now;
+    const bool down = inTable && state.keys[static_cast<std::size_t>(scanCode)];
+    if (Recording()) RecordKeyDown(scanCode, down);
+    return down;
 }
 
 bool ReadMouse(int32_t &x, int32_t &y, int32_t &wheel, int32_t &buttons) {
     x = y = wheel = buttons = -1;
     if (!ScreenIsOpen()) return false;
-    double now = 0.0;
-    const InputState &state = Poll(now);
-    LastMouseRead = now;
-    CaptureWanted = true;
-    if (!state.mouseAvailable) return false;
-    bool overridden = Source == InputSource::Script && MouseOverride;
-    x = overridden ? OverrideX : state.mouseX;
-    y = overridden ? OverrideY : state.mouseY;
-    wheel = state.wheel;
-    buttons = state.buttons;
-    return true;
+    if (Source == InputSource::Replay) return PlayMouse(x, y, wheel, buttons);
+    const bool read = ReadMouseNow(x, y, wheel, buttons);
+    if (Recording()) RecordMouse(read, x, y, wheel, buttons);
+    return read;
 }
 
 void SetMousePosition(int x, int y, int) {

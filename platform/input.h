@@ -56,6 +56,8 @@ struct ScriptStep {
 void UseDeviceInput();
 void UseScript(std::span<const ScriptStep> steps); // steps sorted by time, caller-owned
 void UsePilot(Pilot pilot);
+// Answers from the replay being played (StartReplay chooses it).
+void UseReplayInput();
 
 // The devices' state, filled by the SDL display's event pump.
 InputState &DeviceInput();
@@ -67,6 +69,8 @@ bool ReadMouse(int32_t &x, int32_t &y, int32_t &wheel, int32_t &buttons);
 // (visibility 0). Under a script the placed pointer holds until the script
 // moves the mouse; a pilot finds it in its state.
 void SetMousePosition(int x, int y, int visibility);
+// SleepMs's view of the key buffer; a replay takes SleepMs whole, so these two
+// are neither recorded nor played back.
 // True while a key press waits in the key buffer; consumes nothing.
 bool KeyPressWaiting();
 // Empties the key buffer; SleepMs does so when a press ends its wait.

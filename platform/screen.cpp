@@ -12,6 +12,7 @@
 #include "core/numbers.h"
 #include "platform/display.h"
 #include "platform/put_paths.h"
+#include "platform/replay.h"
 
 namespace halvane {
 
@@ -93,8 +94,14 @@ void SetUpPages(int depth) {
 } // namespace
 
 bool OpenScreen(int depth, int flags) {
+    // A replay draws at the depth its run drew (the window or full screen is
+    // this run's choice); a headless one opens its pages in memory only.
+    if (Replaying() && !PlayScreenOpen(depth)) return false;
     SetUpPages(depth);
-    if (DisplayOpen(BytesPerPixel, flags == 1)) return true;
+    if (ReplayWithoutWindow()) return true;
+    const bool opened = DisplayOpen(BytesPerPixel, flags == 1);
+    if (Recording()) RecordScreenOpen(depth, flags, opened);
+    if (opened) return true;
     PagesOpen = false;
     BytesPerPixel = 0;
     return false;
@@ -146,6 +153,17 @@ void CopyWorkPage() {
 }
 
 void WaitRetrace() {
+    if (!PagesOpen) return;
+    if (Replaying()) {
+        PlayWait(ReplayEvent::WaitRetrace, 0);
+    } else {
+        ShowVisiblePage();
+        if (Recording()) RecordWait(ReplayEvent::WaitRetrace, 0, DisplayClock());
+    }
+    ReplayPagePresented();
+}
+
+void ShowVisiblePage() {
     // Offscreen pages present too: tests and tools watch them through the
     // headless display, whose clock the refresh moves on.
     if (!PagesOpen) return;

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/file_io.h"
+#include "platform/replay.h"
 
 namespace halvane {
 
@@ -138,6 +141,28 @@ bool StartsWithNumber(const char *text, int length) {
     return digits;
 }
 
+#if defined(_LIBCPP_VERSION)
+// The browser build's C++ library converts no floating-point text, so the C
+// library's correctly rounded strtod reads a copy of the prefix (which never
+// holds anything strtod would read further, such as "0x" or "inf"). The
+// game's fields are at most kTextFieldCapacity characters; a longer prefix
+// reads as invalid (0).
+std::errc ParseDecimal(const char *first, const char *last, double &value) {
+    std::array<char, 2 * kTextFieldCapacity + 32> copy;
+    const auto length = static_cast<std::size_t>(last - first);
+    if (length + 1 > copy.size()) return std::errc::invalid_argument;
+    std::memcpy(copy.data(), first, length);
+    copy[length] = '\0';
+    errno = 0;
+    value = std::strtod(copy.data(), nullptr);
+    return errno == ERANGE ? std::errc::result_out_of_range : std::errc();
+}
+#else
+std::errc ParseDecimal(const char *first, const char *last, double &value) {
+    return std::from_chars(first, last, value, std::chars_format::general).ec;
+}
+#endif
+
 // Scans the decimal number at the start of `text` (optional blanks, sign,
 // digits with an optional point and fraction, optional exponent) and returns
 // its value, saturated at the largest double; 0 when there is none.
@@ -189,17 +214,17 @@ double DecimalPrefix(const char *text, std::size_t size) {
         }
     }
 
-    // from_chars reads exactly the prefix found above (no sign, no blanks).
+    // The conversion reads exactly the prefix found above (no sign, no blanks).
     double value = 0.0;
-    const auto result = std::from_chars(text + start, text + p, value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
+    const std::errc converted = ParseDecimal(text + start, text + p, value);
+    if (converted == std::errc::result_out_of_range) {
         if (!seenSignificant) {
             value = 0.0;
         } else {
             const long long order = intDigits > 0 ? intDigits + exponent : exponent - fractionZeros;
             value = order > 0 ? DBL_MAX : 0.0;
         }
-    } else if (result.ec != std::errc() || !std::isfinite(value)) {
+    } else if (converted != std::errc() || !std::isfinite(value)) {
         value = 0.0;
     }
     return negative ? -value : value;
@@ -243,6 +268,15 @@ void OpenForReading(int fileNumber, const char *fileName) {
     f->pos = 0;
     f->lastHadNumber = false;
     if (fileName == nullptr) return;
+    // The player's own files come from the recording while one is made or
+    // played, so that the run and its replay read the same.
+    std::span<const char> carried;
+    bool present = false;
+    if (CarriedFile(fileName, carried, present)) {
+        f->size = std::min(carried.size(), f->bytes.size());
+        std::memcpy(f->bytes.data(), carried.data(), f->size);
+        return;
+    }
     const int fd = OpenRegularFile(fileName);
     if (fd < 0) return;
     // A file that fails part-way reads as empty.

@@ -1,6 +1,8 @@
 // timing.cpp -- the clock, sleeping with its key-buffer rule, and the two
 // loop-pacing steps. Time comes from the display (real or virtual), so the
-// same code paces the window and the headless runs.
+// same code paces the window and the headless runs. Each operation here is one
+// event of a recording, the clock readings and sleeps inside it included; a
+// replay answers it from the file.
 #include "platform/timing.h"
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include "platform/display.h"
 #include "platform/frame_log.h"
 #include "platform/input.h"
+#include "platform/replay.h"
 #include "platform/screen.h"
 
 namespace halvane {
@@ -39,13 +42,9 @@ double SpinMarginMs() {
     return std::clamp(SleepLateMs + 3.0 * SleepLateSpreadMs, kMinSpinMs, kMaxSpinMs);
 }
 
-} // namespace
-
-double ClockSeconds() {
-    return DisplayClock();
-}
-
-void SleepMs(int ms) {
+// SleepMs as the operation does it, unrecorded (also the sleeps inside the
+// pacing steps).
+void SleepNow(int ms) {
     if (ms == -1) {
         while (!KeyPressWaiting())
             DisplaySleep(kSleepSliceMs);
@@ -71,7 +70,43 @@ void SleepMs(int ms) {
     if (left > 0) DisplaySleep(left);
 }
 
+// Busy-waits until 1/TargetFps after LastFrameTime; returns a fresh reading.
+double SpinToFrameEnd() {
+    const double period = TargetFps > 0 ? 1.0 / TargetFps : 0.0;
+    double start = LastFrameTime;
+    for (;;) {
+        const double now = DisplayClock();
+        // A clock behind LastFrameTime delays this frame by one period at most.
+        if (now < start) start = now;
+        if (now - start >= period) break;
+    }
+    return DisplayClock();
+}
+
+} // namespace
+
+double ClockSeconds() {
+    if (Replaying()) return PlayClock();
+    const double now = DisplayClock();
+    return Recording() ? RecordClock(now) : now;
+}
+
+void SleepMs(int ms) {
+    if (Replaying()) {
+        PlayWait(ReplayEvent::Sleep, ms);
+        return;
+    }
+    SleepNow(ms);
+    if (Recording()) RecordWait(ReplayEvent::Sleep, ms, DisplayClock());
+}
+
 void WaitFrame() {
+    if (Replaying()) {
+        LastFrameTime = PlayWait(ReplayEvent::WaitFrame, 0);
+        LogFrame(LastFrameTime, TargetFps);
+        ReplayPagePresented();
+        return;
+    }
     // A cap of 0 or less would never be reached: such a loop runs unpaced.
     double period = TargetFps > 0 ? 1.0 / TargetFps : 0.0;
     double start = LastFrameTime;
@@ -79,7 +114,7 @@ void WaitFrame() {
     // sleeps below are sleeps only.
     DisplayPump();
     for (;;) {
-        double now = ClockSeconds();
+        double now = DisplayClock();
         // A clock behind LastFrameTime (a new clock base) delays the frame
         // by one period at most.
         if (now < start) start = now;
@@ -90,17 +125,34 @@ void WaitFrame() {
         // the window every few milliseconds.
         if (sleepMs < kMinSleepMs) continue;
         DisplaySleep(sleepMs);
-        NoteSleepLateness((ClockSeconds() - now) * 1000.0 - sleepMs);
+        NoteSleepLateness((DisplayClock() - now) * 1000.0 - sleepMs);
     }
-    LastFrameTime = ClockSeconds();
+    LastFrameTime = DisplayClock();
+    if (Recording()) LastFrameTime = RecordWait(ReplayEvent::WaitFrame, 0, LastFrameTime);
     LogFrame(LastFrameTime, TargetFps);
-    SleepMs(1);
+    SleepNow(1);
+    ReplayPagePresented();
+}
+
+void WaitFrameTime() {
+    if (Replaying()) {
+        LastFrameTime = PlayWait(ReplayEvent::WaitFrameTime, 0);
+        return;
+    }
+    LastFrameTime = SpinToFrameEnd();
+    if (Recording()) LastFrameTime = RecordWait(ReplayEvent::WaitFrameTime, 0, LastFrameTime);
 }
 
 void PresentPage() {
     CopyWorkPage();
-    WaitRetrace();
-    SleepMs(2);
+    if (Replaying()) {
+        PlayWait(ReplayEvent::PresentPage, 0);
+    } else {
+        ShowVisiblePage();
+        SleepNow(2);
+        if (Recording()) RecordWait(ReplayEvent::PresentPage, 0, DisplayClock());
+    }
+    ReplayPagePresented();
 }
 
 } // namespace halvane

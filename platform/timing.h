@@ -12,6 +12,9 @@ void SleepMs(int ms);
 // At least 1/TargetFps seconds after LastFrameTime, then LastFrameTime from a
 // fresh clock reading, then a 1 ms sleep.
 void WaitFrame();
+// WaitFrame without its closing sleep, busy-waiting all the way: the
+// game-over explosion, whose frames are presented (which sleeps already).
+void WaitFrameTime();
 // CopyWorkPage, WaitRetrace, then a 2 ms sleep.
 void PresentPage();
 

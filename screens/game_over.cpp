@@ -16,20 +16,6 @@ namespace halvane {
 
 namespace {
 
-// The pacing of WaitFrame without its closing sleep: the explosion frames are
-// also presented, which sleeps already.
-void WaitFrameTime() {
-    const double period = TargetFps > 0 ? 1.0 / TargetFps : 0.0;
-    double start = LastFrameTime;
-    for (;;) {
-        const double now = ClockSeconds();
-        // A clock behind LastFrameTime delays this frame by one period at most.
-        if (now < start) start = now;
-        if (now - start >= period) break;
-    }
-    LastFrameTime = ClockSeconds();
-}
-
 // The explosion builds up over the frame being drawn: nothing is cleared.
 void ExplodeCraft() {
     for (int k = 1; k <= kGameOverBursts; ++k) {

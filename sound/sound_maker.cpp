@@ -1,4 +1,4 @@
-// sound_maker.cpp -- the storage of all sounds, filled once at start-up.
+// sound_maker.cpp -- the storage of all sounds the tool makes.
 #include "sound/sound_maker.h"
 
 #include <array>

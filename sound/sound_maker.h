@@ -1,6 +1,6 @@
-// sound_maker.h -- makes every effect and tune at start-up into fixed
-// storage and hands the samples to the mixer. Called by the program's
-// start-up when a sound device opened; the tests and benchmarks call it too.
+// sound_maker.h -- makes every effect and tune into fixed storage and hands
+// the samples to the mixer. Called by the sound tool (tools/sounds), which
+// writes them to the files the game reads, and by the tests and benchmarks.
 #pragma once
 
 #include "platform/audio_mixer.h"
@@ -8,8 +8,9 @@
 namespace halvane {
 
 // Makes all fourteen effects and four tunes (the same samples on every
-// machine) and passes them to SetEffectSamples and SetTuneSamples. Takes a
-// few tens of milliseconds; calling it again makes them again.
+// machine) and passes them to SetEffectSamples and SetTuneSamples. Takes
+// about half a second of one core, too long for the game's start-up; calling
+// it again makes them again.
 void MakeSounds();
 
 // The samples MakeSounds made (empty before it ran).

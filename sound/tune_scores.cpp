@@ -13,55 +13,27 @@ namespace {
 using enum Wave;
 
 // The instruments most tunes share, each tune setting its own loudness.
-constexpr Instrument kPluckBass{.wave = Saw,
-                                .octave = 2,
-                                .attackMs = 3,
-                                .decayMs = 140,
-                                .sustainPct = 55,
-                                .releaseMs = 40,
-                                .levelPct = 8,
-                                .cutHz = 1100,
-                                .cutEndHz = 350};
-constexpr Instrument kArp{.wave = Pulse,
-                          .octave = 4,
-                          .attackMs = 2,
-                          .decayMs = 90,
-                          .sustainPct = 25,
-                          .releaseMs = 60,
-                          .levelPct = 4,
-                          .cutHz = 3800,
-                          .cutEndHz = 1400,
-                          .dutyPct = 25};
-constexpr Instrument kPad{.wave = Saw,
-                          .octave = 3,
-                          .attackMs = 450,
-                          .decayMs = 0,
-                          .sustainPct = 100,
-                          .releaseMs = 500,
-                          .levelPct = 2,
-                          .cutHz = 1200,
-                          .vibratoHz = 5,
-                          .vibratoPct = 1};
-constexpr Instrument kLead{.wave = Pulse,
-                           .octave = 5,
-                           .attackMs = 12,
-                           .decayMs = 200,
-                           .sustainPct = 70,
-                           .releaseMs = 110,
-                           .levelPct = 5,
-                           .cutHz = 3200,
-                           .dutyPct = 50,
-                           .vibratoHz = 5,
-                           .vibratoPct = 1};
-
 // clang-format off
+constexpr Instrument kPluckBass{.wave = Saw, .octave = 2, .attackMs = 3, .decayMs = 140,
+                                .sustainPct = 55, .releaseMs = 40, .levelPct = 10, .cutHz = 1100,
+                                .cutEndHz = 350};
+constexpr Instrument kArp{.wave = Pulse, .octave = 4, .attackMs = 2, .decayMs = 90,
+                          .sustainPct = 25, .releaseMs = 60, .levelPct = 5, .cutHz = 6000,
+                          .cutEndHz = 2200, .dutyPct = 25};
+constexpr Instrument kPad{.wave = Saw, .octave = 3, .attackMs = 450, .decayMs = 0,
+                          .sustainPct = 100, .releaseMs = 500, .levelPct = 3, .cutHz = 1200,
+                          .vibratoHz = 5, .vibratoPct = 1};
+constexpr Instrument kLead{.wave = Pulse, .octave = 5, .attackMs = 12, .decayMs = 200,
+                           .sustainPct = 70, .releaseMs = 110, .levelPct = 7, .cutHz = 5000,
+                           .dutyPct = 50, .vibratoHz = 5, .vibratoPct = 1};
+
 // --- menu: A minor, 16 bars -------------------------------------------------
 const TuneScore kMenu{
     .bass = kPluckBass,
     .arp = kArp,
     .pad = kPad,
     .lead = kLead,
-    .drumLevelPct = 44,
+    .drumLevelPct = 57,
     .bassPatterns = {
         "1 . . 1 . . 8 . 1 . . 1 . 5 8 .",
         "1 . . 1 . . 8 . 1 . 1 . 8 . 5 3",
@@ -109,14 +81,14 @@ const TuneScore kMenu{
 // --- briefing: D minor, slow, 8 bars ------------------------------------------
 const TuneScore kBriefing{
     .bass = {.wave = Triangle, .octave = 2, .attackMs = 20, .decayMs = 300, .sustainPct = 70,
-             .releaseMs = 200, .levelPct = 12},
+             .releaseMs = 200, .levelPct = 16},
     .arp = {.wave = Triangle, .octave = 4, .attackMs = 4, .decayMs = 200, .sustainPct = 30,
-            .releaseMs = 250, .levelPct = 6},
+            .releaseMs = 250, .levelPct = 8},
     .pad = kPad,
     .lead = {.wave = Pulse, .octave = 5, .attackMs = 60, .decayMs = 300, .sustainPct = 70,
-             .releaseMs = 400, .levelPct = 4, .cutHz = 1800, .dutyPct = 30, .vibratoHz = 4,
+             .releaseMs = 400, .levelPct = 5, .cutHz = 1800, .dutyPct = 30, .vibratoHz = 4,
              .vibratoPct = 1},
-    .drumLevelPct = 25,
+    .drumLevelPct = 33,
     .bassPatterns = {"1 - - - - - - - 1 - - - 5 - - -"},
     .arpPatterns = {"1 . 5 . 8 . 5 . 10 . 8 . 5 . 8 ."},
     .padPatterns = {"c - - - - - - - - - - - - - - -"},
@@ -146,11 +118,11 @@ const TuneScore kBriefing{
 // --- game: E minor, fast, 24 bars -------------------------------------------
 const TuneScore kGame{
     .bass = {.wave = Saw, .octave = 2, .attackMs = 2, .decayMs = 80, .sustainPct = 50,
-             .releaseMs = 25, .levelPct = 8, .cutHz = 1500, .cutEndHz = 400},
+             .releaseMs = 25, .levelPct = 10, .cutHz = 1500, .cutEndHz = 400},
     .arp = kArp,
     .pad = kPad,
     .lead = kLead,
-    .drumLevelPct = 47,
+    .drumLevelPct = 61,
     .bassPatterns = {
         "1 1 8 1 1 8 1 1 8 1 1 8 1 5 8 5",
         "1 1 8 1 1 8 1 1 5 5 12 5 3 3 10 3",
@@ -216,9 +188,9 @@ const TuneScore kEnd{
     .arp = kArp,
     .pad = kPad,
     .lead = {.wave = Pulse, .octave = 5, .attackMs = 8, .decayMs = 150, .sustainPct = 75,
-             .releaseMs = 120, .levelPct = 5, .cutHz = 4000, .dutyPct = 25, .vibratoHz = 6,
+             .releaseMs = 120, .levelPct = 7, .cutHz = 4000, .dutyPct = 25, .vibratoHz = 6,
              .vibratoPct = 1},
-    .drumLevelPct = 44,
+    .drumLevelPct = 57,
     .bassPatterns = {"1 . 8 . 1 . 8 . 1 . 8 . 5 . 8 ."},
     .arpPatterns = {"1 3 5 8 1 3 5 8 10 8 5 3 10 8 5 3"},
     .padPatterns = {"c - - - - - - - - - - - - - - -"},

@@ -49,13 +49,12 @@ bool ReadChord(const char *text, Chord &chord) {
         chord.root = (chord.root + (*kind == '#' ? 1 : 11)) % 12;
         ++kind;
     }
-    if (std::strcmp(kind, "") == 0) return true;
-    if (std::strcmp(kind, "m") == 0) return chord.minor = true;
-    if (std::strcmp(kind, "7") == 0) return chord.seventh = true;
-    if (std::strcmp(kind, "m7") == 0) return chord.minor = chord.seventh = true;
-    if (std::strcmp(kind, "maj7") == 0) return chord.majorSeventh = chord.seventh = true;
-    if (std::strcmp(kind, "sus") == 0) return chord.suspended = true;
-    return false;
+    chord.minor = std::strcmp(kind, "m") == 0 || std::strcmp(kind, "m7") == 0;
+    chord.seventh = std::strcmp(kind, "7") == 0 || std::strcmp(kind, "m7") == 0 ||
+                    std::strcmp(kind, "maj7") == 0;
+    chord.majorSeventh = std::strcmp(kind, "maj7") == 0;
+    chord.suspended = std::strcmp(kind, "sus") == 0;
+    return chord.minor || chord.seventh || chord.suspended || kind[0] == '\0';
 }
 
 // Semitones above the root of degree 1..15 of the chord's scale.
@@ -92,8 +91,11 @@ enum class Reading { Degrees, Pad, Notes, Drums };
 bool ReadToken(const char *token, int length, Reading reading, const Chord &chord, int octave,
                Step &step) {
     step = {};
-    if (length == 1 && token[0] == '-') return step.kind = StepKind::Hold, true;
-    if (length == 1 && token[0] == '.') return true;
+    if (length == 1 && token[0] == '-') {
+        step.kind = StepKind::Hold;
+        return true;
+    }
+    if (length == 1 && token[0] == '.') return true; // silence
     step.kind = StepKind::Start;
     switch (reading) {
     case Reading::Degrees: {
@@ -230,7 +232,7 @@ void AddDrum(int drum, int level, uint32_t seed, int16_t *out, int32_t frames, i
         tone.wave = Wave::Noise;
         tone.frames = FramesOfMs(drum == 'o' ? 220 : 45);
         tone.release = tone.frames - tone.attack;
-        tone.level = scaled(drum == 'o' ? 10 : 11);
+        tone.level = scaled(drum == 'o' ? 16 : 20);
         tone.stepFrom = tone.stepTo = StepOfHz(44100);
         tone.cutFrom = tone.cutTo = CutOfHz(5000);
         tone.highPass = true;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/command_line.h"
@@ -39,7 +40,7 @@ const Case kCases[] = {
     {{"-h"}, Action::ShowHelp, -1, -1, ""},
     {{"--version"}, Action::ShowVersion, -1, -1, ""},
     {{"-V"}, Action::ShowVersion, -1, -1, ""},
-    {{"--he"}, Action::ShowHelp, -1, -1, ""},
+    {{"--hel"}, Action::ShowHelp, -1, -1, ""}, // "--he" is also --headless
     // --help and --version act where they stand; what follows is not read.
     {{"--help", "--bogus"}, Action::ShowHelp, -1, -1, ""},
     {{"-Vh"}, Action::ShowVersion, -1, -1, ""},
@@ -87,6 +88,47 @@ TEST(CommandLine, OptionsValuesAndRefusals) {
             EXPECT_NE(std::string(reason.data()).find(c.reason), std::string::npos)
                 << shown << ": " << reason.data();
         }
+    }
+}
+
+// The replay options: their files and switches, and the pairs that do not go
+// together.
+TEST(CommandLine, RecordAndReplayOptions) {
+    struct ReplayCase {
+        std::vector<const char *> words;
+        const char *record, *replay;
+        bool headless, check;
+        const char *reason; // "" when accepted
+    };
+    const ReplayCase cases[] = {
+        {{"--record", "a.hrp"}, "a.hrp", nullptr, false, false, ""},
+        {{"--record=b.hrp", "--window"}, "b.hrp", nullptr, false, false, ""},
+        {{"--replay", "c.hrp", "--headless", "--check"}, nullptr, "c.hrp", true, true, ""},
+        {{"--check", "--repl=d.hrp"}, nullptr, "d.hrp", false, true, ""},
+        {{"--record", "a", "--replay", "b"}, "", "", false, false, "do not go together"},
+        {{"--headless"}, "", "", false, false, "--headless goes with --replay FILE"},
+        {{"--record", "a", "--check"}, "", "", false, false, "--check goes with --replay FILE"},
+        {{"--re", "a"}, "", "", false, false, "ambiguous option '--re'"},
+        {{"--replay"}, "", "", false, false, "'--replay' needs a value"},
+    };
+    for (const ReplayCase &c : cases) {
+        std::vector<const char *> argv{"halvane"};
+        argv.insert(argv.end(), c.words.begin(), c.words.end());
+        CommandLine line;
+        std::array<char, 128> reason{};
+        const Action action =
+            ReadCommandLine(static_cast<int>(argv.size()), argv.data(), line, reason);
+        const std::string shown = c.words.empty() ? "" : c.words[0];
+        if (c.reason[0] != '\0') {
+            EXPECT_EQ(action, Action::Refuse) << shown;
+            EXPECT_NE(std::string(reason.data()).find(c.reason), std::string::npos)
+                << shown << ": " << reason.data();
+            continue;
+        }
+        EXPECT_EQ(action, Action::Play) << shown;
+        EXPECT_STREQ(line.recordFile, c.record) << shown;
+        EXPECT_STREQ(line.replayFile, c.replay) << shown;
+        EXPECT_EQ(std::tuple(line.headless, line.check), std::tuple(c.headless, c.check)) << shown;
     }
 }
 

@@ -12,6 +12,7 @@ fresh_tree() {
     mkdir -p "$tmp/tree/platform" "$tmp/tree/world" "$tmp/tree/build-x"
     printf '#include <SDL.h>\n' >"$tmp/tree/platform/display_sdl.cpp"
     printf '#include <SDL.h>\n' >"$tmp/tree/platform/display_sdl_events.cpp"
+    printf '#include <emscripten.h>\n' >"$tmp/tree/platform/display_web.cpp"
     printf '#include "world/terrain.h"\n' >"$tmp/tree/world/terrain.cpp"
     # Build trees are not ours to check.
     printf '#include <SDL2/SDL.h>\n' >"$tmp/tree/build-x/generated.cpp"
@@ -36,6 +37,28 @@ expect 1 "SDL included by the world"
 fresh_tree
 printf '  #  include "SDL_events.h"\n' >"$tmp/tree/platform/input.cpp"
 expect 1 "an SDL header in the platform outside the window files"
+
+fresh_tree
+printf '#include <emscripten/html5.h>\n' >"$tmp/tree/platform/timing.cpp"
+expect 1 "emscripten included outside the browser backend"
+
+fresh_tree
+printf '#include <AL/al.h>\n' >"$tmp/tree/platform/audio_mixer.cpp"
+expect 1 "OpenAL included outside the browser backend"
+
+fresh_tree
+printf '#include <emscripten.h>\n' >"$tmp/tree/platform/display_sdl.cpp"
+expect 1 "emscripten included by the SDL window"
+
+fresh_tree
+mkdir -p "$tmp/tree/tests/web/node_modules/x"
+printf 'see spec%smd\n' '.' >"$tmp/tree/tests/web/node_modules/x/README.md"
+expect 0 "a downloaded package's own files"
+
+fresh_tree
+mkdir -p "$tmp/tree/tests/web"
+printf '// as Part %s says\n' '2.4' >"$tmp/tree/tests/web/page_test.mjs"
+expect 1 "a section number in a browser test"
 
 fresh_tree
 printf '// see Part %s for the file\n' '3.2' >>"$tmp/tree/world/terrain.cpp"

@@ -13,6 +13,7 @@
 #include "platform/display.h"
 #include "platform/headless.h"
 #include "platform/input.h"
+#include "platform/replay.h"
 #include "screens/hiscore_file.h"
 #include "world/craft.h"
 #include "world/missiles.h"
@@ -130,7 +131,8 @@ void SoakPilot(double now, InputState &state) {
 
 } // namespace
 
-SoakResult RunSoak(const std::string &sourceDir, long playFrames, double seed, long endAtPresent) {
+SoakResult RunSoak(const std::string &sourceDir, long playFrames, double seed, long endAtPresent,
+                   const char *recordTo) {
     Soak = Run{};
     Soak.frameTarget = playFrames, Soak.endAtPresent = endAtPresent;
     // A scratch folder with the project's data files and pictures.
@@ -147,6 +149,8 @@ SoakResult RunSoak(const std::string &sourceDir, long playFrames, double seed, l
     ResetPlayPilot();
     UsePilot(SoakPilot);
     HeadlessSetObserver(AfterPresent);
+    if (recordTo != nullptr && !StartRecording(recordTo, "soak"))
+        return {.failure = "no recording"};
     Soak.result.exitCode = HeadlessRun(StartUp);
     HeadlessSetObserver(nullptr);
     Soak.result.bestScoreKept = ReadHiScoreFile() == HiScore;

@@ -18,7 +18,8 @@ struct SoakResult {
 // Plays `playFrames` frames from the program's start in a scratch folder with the Data/
 // files (no best score) and Graphics/ of `sourceDir`; `seed` starts the clock. Ends the
 // program when done or, when `endAtPresent` is above 0, at that page, as a closed window would.
+// `recordTo` (an absolute path) records the run there.
 SoakResult RunSoak(const std::string &sourceDir, long playFrames, double seed,
-                   long endAtPresent = 0);
+                   long endAtPresent = 0, const char *recordTo = nullptr);
 
 } // namespace halvane

@@ -4,7 +4,10 @@ X server, against the floor program (the game's own display and pacing showing
 one page), at 640x480 (unscaled) and 1920x1080 (scaled 2x), and prints one
 table: CPU shares (process CPU time over wall time) of the menu at rest (in a
 window, on the full screen, minimized), of play at TURBO, the frame-period
-spread in play, and the start-up times to the first presented page.
+spread in play, and the start-up times to the first presented page. Play at
+TURBO is measured twice, plainly and while recording a replay (--record), so
+that the recording's cost per frame and its size per minute come from the
+same run (--recording: these two alone).
 
 The game runs with its sound on: by default SDL's disk audio driver takes the
 mixed samples at the device's pace and writes them to /dev/null, so that the
@@ -12,7 +15,7 @@ figures are the same on machines with and without a sound card (--sound
 device uses the machine's own device, --sound off none).
 
 Usage: tools/perf/measure.py [--build build] [--play-seconds 60] [--quick]
-       [--sound disk|device|off] [--idle-only]
+       [--sound disk|device|off] [--idle-only | --recording]
 Needs Xvfb, and openbox with xdotool for the minimized window; displays :11
 and :12 by default (--displays). Run from anywhere.
 """
@@ -161,7 +164,21 @@ def start_up(args, display, cwd, count):
     return statistics.median(times) if times else float("nan")
 
 
-def measure(size, display, build, seconds, rest_seconds, starts, idle_only):
+def play_recording(game, display, folder, seconds):
+    """Play at TURBO while recording: its CPU share, frame spread, and the
+    recording's bytes per minute over the measured time."""
+    record = os.path.join(folder, "measure.hrp")
+    run = Run([game, "--record", record], display, folder, pilot="turbo")
+    time.sleep(max(0.0, run.started + 14.0 - time.monotonic()))
+    b0, t0 = os.path.getsize(record), time.monotonic()
+    share = run.cpu_share(0.0, seconds)
+    b1, t1 = os.path.getsize(record), time.monotonic()
+    _, frames = run.stop()
+    os.unlink(record)
+    return share, spread(periods_at(frames, 45), 45), (b1 - b0) * 60.0 / (t1 - t0) / 1024.0
+
+
+def measure(size, display, build, seconds, rest_seconds, starts, idle_only, recording_only=False):
     game = os.path.join(build, "app", "halvane")
     floor = os.path.join(build, "tools", "perf", "halvane_floor")
     folder = game_folder()
@@ -170,6 +187,14 @@ def measure(size, display, build, seconds, rest_seconds, starts, idle_only):
     row = {"size": size}
     nan = float("nan")
     try:
+        if recording_only:
+            run = Run([game], display, folder, pilot="turbo")
+            row["play"] = run.cpu_share(14.0, seconds)
+            _, frames = run.stop()
+            row["play_spread"] = spread(periods_at(frames, 45), 45)
+            row["play_rec"], row["play_rec_spread"], row["rec_kib_min"] = play_recording(
+                game, display, folder, seconds)
+            return row
         for fps in (60, 45):
             run = Run([floor, str(fps)], display, folder)
             row[f"floor{fps}"] = run.cpu_share(2.0, rest_seconds)
@@ -201,9 +226,9 @@ def measure(size, display, build, seconds, rest_seconds, starts, idle_only):
             manager.terminate()
             manager.wait()
         if idle_only:
-            for key in ("play", "start_floor", "start_game"):
+            for key in ("play", "start_floor", "start_game", "play_rec", "rec_kib_min"):
                 row[key] = nan
-            row["play_spread"] = (nan, nan, 0)
+            row["play_spread"] = row["play_rec_spread"] = (nan, nan, 0)
             return row
 
         # The pilot sets TURBO on the options screen, launches, confirms the
@@ -212,6 +237,8 @@ def measure(size, display, build, seconds, rest_seconds, starts, idle_only):
         row["play"] = run.cpu_share(14.0, seconds)
         _, frames = run.stop()
         row["play_spread"] = spread(periods_at(frames, 45), 45)
+        row["play_rec"], row["play_rec_spread"], row["rec_kib_min"] = play_recording(
+            game, display, folder, seconds)
 
         row["start_floor"] = start_up([floor, "45"], display, folder, starts)
         row["start_game"] = start_up([game], display, folder, starts)
@@ -232,6 +259,8 @@ def main():
     parser.add_argument("--displays", default="11,12")
     parser.add_argument("--quick", action="store_true", help="short runs, for a first look")
     parser.add_argument("--sound", choices=("disk", "device", "off"), default="disk")
+    parser.add_argument("--recording", action="store_true",
+                        help="only play at TURBO, plainly and recording a replay")
     parser.add_argument("--idle-only", action="store_true",
                         help="only the floor and the menu at rest (window, full screen, minimized)")
     options = parser.parse_args()
@@ -250,13 +279,24 @@ def main():
 
     displays = [int(d) for d in options.displays.split(",")]
     rows = [measure(size, display, options.build, options.play_seconds, options.rest_seconds,
-                    options.starts, options.idle_only)
+                    options.starts, options.idle_only, options.recording)
             for size, display in zip(("640x480", "1920x1080"), displays)]
 
     load = os.getloadavg()
     print(f"CPU: {os.cpu_count()} cores, load average {load[0]:.2f} {load[1]:.2f} {load[2]:.2f}")
     print(f"{'':34}" + "".join(f"{r['size']:>14}" for r in rows) + "   target")
-    lines = [
+    recording = [
+        ("play at TURBO, % of a core", lambda r: f"{r['play']:.1f}", ""),
+        ("play recording, % of a core", lambda r: f"{r['play_rec']:.1f}", ""),
+        ("recording's cost per frame, us",
+         lambda r: f"{(r['play_rec'] - r['play']) / 100.0 / 45.0 * 1e6:+.0f}", ""),
+        ("play frames within 1 ms, %", lambda r: f"{r['play_spread'][0]:.1f}", ">= 95"),
+        ("recording frames within 1 ms, %", lambda r: f"{r['play_rec_spread'][0]:.1f}", ">= 95"),
+        ("recording mean period error, %", lambda r: f"{r['play_rec_spread'][1]:+.3f}",
+         "within 0.2"),
+        ("recording size, KiB per minute", lambda r: f"{r['rec_kib_min']:.1f}", "<= 64"),
+    ]
+    lines = recording if options.recording else [
         ("floor at 60 fps, % of a core", lambda r: f"{r['floor60']:.2f}", ""),
         ("floor at 45 fps, % of a core", lambda r: f"{r['floor45']:.1f}", ""),
         ("floor at rest (60, still), %", lambda r: f"{r['floor_still']:.2f}", ""),
@@ -268,6 +308,11 @@ def main():
         ("play frames within 1 ms, %", lambda r: f"{r['play_spread'][0]:.1f}", ">= 95"),
         ("play mean period error, %", lambda r: f"{r['play_spread'][1]:+.3f}", "within 0.2"),
         ("play frames measured", lambda r: f"{r['play_spread'][2]}", ""),
+        ("play recording, % of a core", lambda r: f"{r['play_rec']:.1f}", ""),
+        ("recording's cost per frame, us",
+         lambda r: f"{(r['play_rec'] - r['play']) / 100.0 / 45.0 * 1e6:+.0f}", ""),
+        ("recording frames within 1 ms, %", lambda r: f"{r['play_rec_spread'][0]:.1f}", ">= 95"),
+        ("recording size, KiB per minute", lambda r: f"{r['rec_kib_min']:.1f}", "<= 64"),
         ("floor frames within 1 ms, %", lambda r: f"{r['floor45_spread'][0]:.1f}", ""),
         ("start-up floor, s (median)", lambda r: f"{r['start_floor']:.3f}", ""),
         ("start-up game, s (median)", lambda r: f"{r['start_game']:.3f}", ""),

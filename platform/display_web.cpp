@@ -24,6 +24,10 @@ namespace {
 constexpr std::size_t kPagePixels = std::size_t{kScreenWidth} * kScreenHeight;
 // Busy waits that only poll still let the browser run this often.
 constexpr double kYieldIntervalSeconds = 0.008;
+// The sound's queue is topped up before each sleep, where it costs the paced
+// loops nothing; the polls of a loop that does not sleep do it this often.
+constexpr double kSoundBeforeSleepMs = 5.0;
+constexpr double kSoundAtPollMs = 40.0;
 
 bool Opened = false;
 bool PageUploaded = false;
@@ -108,7 +112,7 @@ void DisplayPresent(const Page &page, uint32_t changeCount) {
 
 void DisplayPump() {
     TakePageInput();
-    ServiceWebAudio();
+    ServiceWebAudio(kSoundAtPollMs);
     if (Opened && ScreenIsOpen())
         UploadPage(PagePixels(VisiblePageIndex()), ScreenBytesPerPixel(), VisibleChangeCount());
     // A loop that only polls (waiting for a key to be let go) still lets the
@@ -128,6 +132,7 @@ double DisplayClock() {
 
 void DisplaySleep(double ms) {
     DisplayPump();
+    ServiceWebAudio(kSoundBeforeSleepMs);
     if (ms > 0) PageSleep(ms);
     NoteYield();
     DisplayPump();

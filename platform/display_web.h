@@ -14,9 +14,10 @@ void TellPageTheKeys();
 // (a click then locks the pointer). Called at every pump.
 void TakePageInput();
 
-// Called at every pump (and so around every sleep and wait): once the player
-// has pressed a key or clicked, starts the sound and keeps its queue of mixed
-// samples topped up; hands the mixer the volume options.
-void ServiceWebAudio();
+// Called at every pump and before every sleep: once the player has pressed a
+// key or clicked, starts the sound and keeps its queue of mixed samples
+// topped up, when `intervalMs` passed since it last did; hands the mixer the
+// volume options.
+void ServiceWebAudio(double intervalMs);
 
 } // namespace halvane

@@ -27,8 +27,6 @@ namespace {
 // dry in play, and an effect is heard about 0.15 s after its request.
 constexpr int kBufferFrames = kAudioRate / 50;
 constexpr int kBuffers = 8;
-// Polls come many times a frame; the queue is looked at this often.
-constexpr double kServiceIntervalMs = 5.0;
 
 enum class SoundState { Waiting, Playing, Off };
 
@@ -46,6 +44,7 @@ double LastService = 0.0;
 
 EM_JS(int, PageHadGesture, (), { return HalvanePage.hadGesture ? 1 : 0; });
 EM_JS(int, PageSoundsMade, (), { return HalvanePage.soundsMade ? 1 : 0; });
+EM_JS(void, PageSoundStarts, (), { HalvanePage.soundStarts(); });
 EM_JS(void, PageCountSound, (int audible), { HalvanePage.countSound(audible); });
 
 void GiveUp(const char *why) {
@@ -76,15 +75,16 @@ void QueueMixed() {
         FreeBuffers[static_cast<std::size_t>(FreeCount++)] = done;
     }
     while (FreeCount > 0) {
+        PageSoundStarts();
         MixAudio(Mixed.data(), kBufferFrames);
         int audible = 0;
         for (int16_t sample : Mixed)
             audible |= sample;
-        PageCountSound(audible != 0 ? 1 : 0);
         const ALuint buffer = FreeBuffers[static_cast<std::size_t>(--FreeCount)];
         alBufferData(buffer, AL_FORMAT_MONO16, Mixed.data(),
                      static_cast<ALsizei>(sizeof(int16_t) * kBufferFrames), kAudioRate);
         alSourceQueueBuffers(Source, 1, &buffer);
+        PageCountSound(audible != 0 ? 1 : 0);
     }
     // A queue that ran dry (the page was hidden, or a long stall) starts again.
     ALint playing = 0;
@@ -101,7 +101,7 @@ bool OpenAudioDevice() {
     return false;
 }
 
-void ServiceWebAudio() {
+void ServiceWebAudio(double intervalMs) {
     SetVolumeSteps(OptSfxVolume, OptMusicVolume);
     if (State == SoundState::Off) return;
     if (State == SoundState::Waiting) {
@@ -117,7 +117,7 @@ void ServiceWebAudio() {
         State = SoundState::Playing;
     }
     const double now = emscripten_get_now();
-    if (now - LastService < kServiceIntervalMs) return;
+    if (now - LastService < intervalMs) return;
     LastService = now;
     QueueMixed();
 }

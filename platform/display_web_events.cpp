@@ -147,6 +147,11 @@ std::array<int, kEventInts * kMaxEventsPerTake> EventInts;
 double PointerX = 310.0;
 double PointerY = 4.0;
 bool MouseWantedTold = false;
+// Keys pressed and let go between two takes (the page was busy, say starting
+// its sound): held until the next take, so that the game's next poll sees
+// the press.
+std::array<bool, 128> PressedThisTake{};
+std::array<bool, 128> ReleaseAtNextTake{};
 
 EM_JS(void, PageAddKey, (const char *code, int setOne),
       { HalvanePage.keyCodes.set(UTF8ToString(code), setOne); });
@@ -167,11 +172,16 @@ void TakeEvent(const int *event, InputState &input) {
     case kKeyPress:
         if (a <= 0 || a >= static_cast<int>(input.keys.size())) return;
         input.keys[static_cast<std::size_t>(a)] = true;
+        PressedThisTake[static_cast<std::size_t>(a)] = true;
+        ReleaseAtNextTake[static_cast<std::size_t>(a)] = false;
         if (b == 0) ++input.pressesWaiting;
         return;
     case kKeyRelease:
         if (a <= 0 || a >= static_cast<int>(input.keys.size())) return;
-        input.keys[static_cast<std::size_t>(a)] = false;
+        if (PressedThisTake[static_cast<std::size_t>(a)])
+            ReleaseAtNextTake[static_cast<std::size_t>(a)] = true;
+        else
+            input.keys[static_cast<std::size_t>(a)] = false;
         return;
     case kPointerAt:
         MovePointer(a / kFixedOne, b / kFixedOne, input);
@@ -194,6 +204,7 @@ void TakeEvent(const int *event, InputState &input) {
     case kFocusLost:
         // Keys released while the page had no focus would stay held.
         input.keys.fill(false);
+        ReleaseAtNextTake.fill(false);
         input.buttons = 0;
         return;
     default:
@@ -210,6 +221,10 @@ void TellPageTheKeys() {
 
 void TakePageInput() {
     InputState &input = DeviceInput();
+    for (std::size_t key = 0; key < ReleaseAtNextTake.size(); ++key)
+        if (ReleaseAtNextTake[key]) input.keys[key] = false;
+    ReleaseAtNextTake.fill(false);
+    PressedThisTake.fill(false);
     for (;;) {
         const int count = PageTakeEvents(EventInts.data(), kMaxEventsPerTake);
         for (int i = 0; i < count; ++i)

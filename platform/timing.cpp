@@ -130,8 +130,10 @@ void WaitFrame() {
     LastFrameTime = DisplayClock();
     if (Recording()) LastFrameTime = RecordWait(ReplayEvent::WaitFrame, 0, LastFrameTime);
     LogFrame(LastFrameTime, TargetFps);
-    SleepNow(1);
+    // Counted before the closing sleep, so that a run ended during it counts
+    // its pages as its replay does.
     ReplayPagePresented();
+    SleepNow(1);
 }
 
 void WaitFrameTime() {

@@ -27,7 +27,8 @@ var HalvanePage = {
     // canvas, pages put, the time the program ran between its waits and the
     // part of it spent putting pages into the canvas.
     stats: {firstPut: -1, puts: 0, busyMs: 0, resumedAt: -1, uploadMs: 0, uploadFrom: 0,
-            soundBuffers: 0, audibleBuffers: 0},
+            soundBuffers: 0, audibleBuffers: 0, soundMs: 0, spinMs: 0, clockAt: 0,
+            putTimes: []},
     keptFiles: ['hs.dat', 'setup.dat'], // Data/ files that outlive the page
     savedFolder: '/saved',
     gameFolder: '/game',
@@ -66,6 +67,7 @@ HalvanePage.put = function (rgba) {
     var now = performance.now();
     if (s.firstPut < 0) s.firstPut = now;
     s.puts++;
+    if (HalvanePage.keepPutTimes && s.putTimes.length < 20000) s.putTimes.push(now);
     s.uploadMs += now - s.uploadFrom;
 };
 
@@ -104,6 +106,11 @@ HalvanePage.ended = function (code) {
 
 HalvanePage.clock = function () {
     var now = performance.now();
+    // Readings in quick succession are a loop waiting on the clock (the
+    // frame limiter's last moment), not the game's work.
+    var s = HalvanePage.stats;
+    if (now - s.clockAt < 0.02) s.spinMs += now - s.clockAt;
+    s.clockAt = now;
     if (HalvanePage.clockBase !== null) {
         if (HalvanePage.clockStart === undefined) HalvanePage.clockStart = now;
         return HalvanePage.clockBase + (now - HalvanePage.clockStart) / 1000;
@@ -171,7 +178,11 @@ HalvanePage.nextFrame = async function () {
 // --- Sound -------------------------------------------------------------------
 
 // Buffers of mixed sound queued, and how many of them were not silent.
+HalvanePage.soundStarts = function () {
+    HalvanePage.stats.soundFrom = performance.now();
+};
 HalvanePage.countSound = function (audible) {
+    HalvanePage.stats.soundMs += performance.now() - HalvanePage.stats.soundFrom;
     HalvanePage.stats.soundBuffers++;
     if (audible) HalvanePage.stats.audibleBuffers++;
 };
@@ -381,6 +392,7 @@ Module.preRun.push(function () {
     var params = new URLSearchParams(window.location.search);
     var pilot = params.get('pilot');
     if (pilot) ENV.HALVANE_PILOT = pilot;
+    HalvanePage.keepPutTimes = pilot !== null;
     var clock = params.get('clock');
     if (clock !== null && isFinite(Number(clock))) HalvanePage.clockBase = Number(clock);
 

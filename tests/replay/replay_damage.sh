@@ -65,5 +65,20 @@ expect newer.hrp 1 "newer than this program reads" "a newer format"
 printf 'x' >>Graphics/backg2.bgr
 expect game.hrp 1 "recorded with a different Graphics/backg2.bgr" "a changed picture"
 
-echo "$cuts cuts and 5 flipped bytes of a $size-byte recording, 5 other files"
+# A run killed (SIGKILL) half-way: what was written by then (at least twice a
+# second) replays, and the replay says where it ends.
+"$pilot" win killed.hrp >killed.txt &
+sleep 1
+kill -9 $! 2>/dev/null
+wait $! 2>/dev/null || :
+if grep -q "^record:" killed.txt; then
+    echo "note: the run to be killed ended first (a fast machine); not checked"
+else
+    expect killed.hrp 0 "cut short); replayed up to there" "a run killed half-way"
+    frames=$(sed -n 's/^replay: \([0-9]*\) frames.*/\1/p' out.txt)
+    [ "${frames:-0}" -gt 0 ] || { echo "a run killed half-way: no frames replayed"; failed=1; }
+fi
+
+echo "$cuts cuts and 5 flipped bytes of a $size-byte recording, 5 other files," \
+    "a run killed after ${frames:-0} frames"
 exit $failed

@@ -22,10 +22,14 @@ namespace {
 constexpr double kPumpIntervalSeconds = 0.005;
 // Pumps closer together than this are one pump.
 constexpr double kPumpAgainSeconds = 0.001;
+// Out of view the window shows nothing and takes no keys; its events (back
+// in view, closed) are fetched this often, so an idle game costs little.
+constexpr double kHiddenPumpAgainSeconds = 0.025;
 
 volatile std::sig_atomic_t EndSignalled = 0;
 double LastPumpTime = 0.0;
 bool WindowFocused = true;
+bool WindowHidden = false; // minimized or hidden
 bool RelativeMode = false;
 // The Enter of an Alt+Enter: swallowed from its press to its release.
 SDL_Scancode SwallowedKey = SDL_SCANCODE_UNKNOWN;
@@ -240,11 +244,13 @@ void OnWindowEvent(const SDL_WindowEvent &event, InputState &input) {
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_HIDDEN:
+        WindowHidden = true;
         SetWindowShown(false);
         break;
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED:
     case SDL_WINDOWEVENT_SHOWN:
+        WindowHidden = false;
         SetWindowShown(true);
         break;
     case SDL_WINDOWEVENT_EXPOSED:
@@ -300,7 +306,7 @@ void PumpWindowEvents() {
                        static_cast<double>(SDL_GetPerformanceFrequency());
     // Each pump asks the X server for news; calls closer together than this
     // (before and after a short sleep, around a present) would find none.
-    if (now - LastPumpTime < kPumpAgainSeconds) return;
+    if (now - LastPumpTime < (WindowHidden ? kHiddenPumpAgainSeconds : kPumpAgainSeconds)) return;
     LastPumpTime = now;
     // The sound device is serviced as often, which is soon enough for a
     // volume change and costs an idle game nothing between pumps.

@@ -26,7 +26,7 @@ uint64_t VisiblePageHash() {
     if (!ScreenIsOpen()) return 0;
     const std::size_t bytes =
         std::size_t{kScreenWidth} * kScreenHeight * static_cast<std::size_t>(ScreenBytesPerPixel());
-    return HashBytes(std::span<const uint8_t>(PagePixels(VisiblePageIndex()), bytes));
+    return HashBytes(std::span<const uint8_t>(PageView(VisiblePageIndex()), bytes));
 }
 
 void NoteGameScore() {

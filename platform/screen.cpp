@@ -30,14 +30,30 @@ int WorkIndex = 0;
 int VisibleIndex = 0;
 uint32_t ChangeCount = 0;
 
+// A rectangle of the page, corners included; empty when left > right.
+struct Area {
+    int left = 0, top = 0, right = -1, bottom = -1;
+};
+
+bool IsEmpty(const Area &a) {
+    return a.left > a.right;
+}
+
+// The smallest area holding both.
+Area Cover(const Area &a, const Area &b) {
+    if (IsEmpty(a)) return b;
+    if (IsEmpty(b)) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
 // What a page is known to hold: the pixels of a whole-page image put opaque,
-// with rows top..bottom drawn over since (none when top > bottom). Images
-// change only through GrabImage, which bumps ImageVersion.
+// with only `drawn` drawn over since. Images change only through GrabImage,
+// which bumps ImageVersion.
 struct PageOrigin {
     const uint8_t *image = nullptr; // nullptr: nothing known
     uint32_t imageVersion = 0;
-    int top = 0;
-    int bottom = -1;
+    Area drawn;
 };
 std::array<PageOrigin, 2> Origins;
 uint32_t ImageVersion = 0;
@@ -52,6 +68,16 @@ std::size_t RowBytes() {
 
 bool HoldsCurrentImage(const PageOrigin &origin) {
     return origin.image != nullptr && origin.imageVersion == ImageVersion;
+}
+
+// Byte offset and length of each row of `area` within a page.
+std::size_t AreaOffset(const Area &area, int row) {
+    return RowBytes() * static_cast<std::size_t>(row) +
+           static_cast<std::size_t>(area.left) * BytesPerPixel;
+}
+
+std::size_t AreaRowBytes(const Area &area) {
+    return static_cast<std::size_t>(area.right - area.left + 1) * BytesPerPixel;
 }
 
 void SetUpPages(int depth) {
@@ -101,23 +127,27 @@ void CopyWorkPage() {
     if (WorkIndex != VisibleIndex) {
         const PageOrigin &work = Origins[WorkIndex];
         const PageOrigin &visible = Origins[VisibleIndex];
-        // Both pages hold the same picture outside the rows drawn over on
-        // either: only those rows can differ.
-        int top = 0;
-        int bottom = kScreenHeight - 1;
-        if (HoldsCurrentImage(work) && HoldsCurrentImage(visible) && work.image == visible.image) {
-            top = std::min(work.top, visible.top);
-            bottom = std::max(work.bottom, visible.bottom);
-            if (work.top > work.bottom) top = visible.top, bottom = visible.bottom;
-            if (visible.top > visible.bottom) top = work.top, bottom = work.bottom;
-        }
+        // Both pages hold the same picture outside what was drawn over on
+        // either: only that area can differ.
+        Area area{0, 0, kScreenWidth - 1, kScreenHeight - 1};
+        if (HoldsCurrentImage(work) && HoldsCurrentImage(visible) && work.image == visible.image)
+            area = Cover(work.drawn, visible.drawn);
         Origins[VisibleIndex] = work;
-        if (top > bottom) return;
-        const std::size_t offset = RowBytes() * static_cast<std::size_t>(top);
-        const std::size_t bytes = RowBytes() * static_cast<std::size_t>(bottom - top + 1);
-        if (!CopyChangedPixels(Pages[VisibleIndex].data() + offset,
-                               Pages[WorkIndex].data() + offset, bytes))
-            return;
+        if (IsEmpty(area)) return;
+        bool changed = false;
+        if (area.left == 0 && area.right == kScreenWidth - 1) {
+            const std::size_t offset = AreaOffset(area, area.top);
+            changed = CopyChangedPixels(
+                Pages[VisibleIndex].data() + offset, Pages[WorkIndex].data() + offset,
+                RowBytes() * static_cast<std::size_t>(area.bottom - area.top + 1));
+        } else {
+            for (int row = area.top; row <= area.bottom; ++row) {
+                const std::size_t offset = AreaOffset(area, row);
+                changed |= CopyChangedPixels(Pages[VisibleIndex].data() + offset,
+                                             Pages[WorkIndex].data() + offset, AreaRowBytes(area));
+            }
+        }
+        if (!changed) return;
     }
     ++ChangeCount;
 }
@@ -192,19 +222,12 @@ const uint8_t *PageView(int page) {
     return Pages[page == 1 ? 1 : 0].data();
 }
 
-uint8_t *DrawOnWorkRows(int top, int bottom) {
+uint8_t *DrawOnWork(int left, int top, int right, int bottom) {
+    const Area area{std::max(left, 0), std::max(top, 0), std::min(right, kScreenWidth - 1),
+                    std::min(bottom, kScreenHeight - 1)};
     PageOrigin &origin = Origins[WorkIndex];
-    top = std::max(top, 0);
-    bottom = std::min(bottom, kScreenHeight - 1);
-    if (top <= bottom) {
-        if (origin.top > origin.bottom) {
-            origin.top = top;
-            origin.bottom = bottom;
-        } else {
-            origin.top = std::min(origin.top, top);
-            origin.bottom = std::max(origin.bottom, bottom);
-        }
-    }
+    if (area.left <= area.right && area.top <= area.bottom)
+        origin.drawn = Cover(origin.drawn, area);
     return Pages[WorkIndex].data();
 }
 
@@ -212,16 +235,17 @@ void PutWholePage(const uint8_t *imagePixels) {
     if (!PagesOpen) return;
     PageOrigin &origin = Origins[WorkIndex];
     if (HoldsCurrentImage(origin) && origin.image == imagePixels) {
-        // Only the rows drawn over since can differ from the picture.
-        if (origin.top <= origin.bottom) {
-            const std::size_t offset = RowBytes() * static_cast<std::size_t>(origin.top);
-            std::memcpy(Pages[WorkIndex].data() + offset, imagePixels + offset,
-                        RowBytes() * static_cast<std::size_t>(origin.bottom - origin.top + 1));
+        // Only what was drawn over since can differ from the picture.
+        const Area &area = origin.drawn;
+        if (!IsEmpty(area)) {
+            for (int row = area.top; row <= area.bottom; ++row)
+                std::memcpy(Pages[WorkIndex].data() + AreaOffset(area, row),
+                            imagePixels + AreaOffset(area, row), AreaRowBytes(area));
         }
     } else {
         std::memcpy(Pages[WorkIndex].data(), imagePixels, PageBytes());
     }
-    origin = {imagePixels, ImageVersion, 0, -1};
+    origin = {imagePixels, ImageVersion, {}};
 }
 
 void NoteImageWritten() {

@@ -55,12 +55,12 @@ uint8_t *PagePixels(int page);
 // The same pixels, to read only.
 const uint8_t *PageView(int page);
 // Called by the drawing primitives: the work page's pixels, about to be
-// written in rows top..bottom (clamped to the page).
-uint8_t *DrawOnWorkRows(int top, int bottom);
+// written within the rectangle given by its corners (clamped to the page).
+uint8_t *DrawOnWork(int left, int top, int right, int bottom);
 // Called by PutImage for a whole-page image put opaque at (0, 0). The still
 // screens put the same picture at every pass; when the work page already
-// holds it with only some rows drawn over since, only those rows are copied
-// again (and CopyWorkPage compares only the rows drawn over).
+// holds it with only a part drawn over since, only that part is copied
+// again (and CopyWorkPage compares only what was drawn over).
 void PutWholePage(const uint8_t *imagePixels);
 // Called by GrabImage: an image's pixels changed, so no page is known to hold
 // an image any more.

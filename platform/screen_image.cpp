@@ -393,7 +393,8 @@ void PutImage(float x, float y, std::span<const uint8_t> image, int mode, int op
         return;
     }
     uint8_t *dest =
-        DrawOnWorkRows(static_cast<int>(top), static_cast<int>(bottom)) +
+        DrawOnWork(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                   static_cast<int>(bottom)) +
         (static_cast<std::size_t>(top) * kScreenWidth + static_cast<std::size_t>(left)) * bpp;
     if (mode == kPutOpaque) {
         if (bytes == rowBytes && bytes == pageRowBytes)

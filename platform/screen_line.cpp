@@ -147,7 +147,8 @@ void DrawLineExact(double fx1, double fy1, double fx2, double fy2, uint32_t colo
     int x2 = RoundInGuard(fx2), y2 = RoundInGuard(fy2);
     if (!ClipToScreen(x1, y1, x2, y2)) return;
 
-    uint8_t *page = DrawOnWorkRows(std::min(y1, y2), std::max(y1, y2));
+    uint8_t *page =
+        DrawOnWork(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
     const int bpp = ScreenBytesPerPixel();
     const uint32_t native = NativeColour(colour);
     // Always step from the lower end of the major axis, so that a line drawn
@@ -200,7 +201,7 @@ void FillBox(float x1, float y1, float x2, float y2, uint32_t colour) {
     bottom = std::min(bottom, kBottom);
     if (left > right || top > bottom) return;
 
-    uint8_t *page = DrawOnWorkRows(top, bottom);
+    uint8_t *page = DrawOnWork(left, top, right, bottom);
     const int bpp = ScreenBytesPerPixel();
     const uint32_t native = NativeColour(colour);
     // One row is set pixel by pixel; the others are copies of it.
@@ -240,9 +241,10 @@ void DrawArc(float cx, float cy, float radius, uint32_t colour, float startAngle
     // A circle wholly off the screen has no points to plot.
     if (x0 + r < -0.5 || x0 - r > kRight + 0.5 || y0 + r < -0.5 || y0 - r > kBottom + 0.5) return;
 
-    // Every point rounds to a row within the circle's, a row to spare.
-    uint8_t *page = DrawOnWorkRows(static_cast<int>(std::max(std::floor(y0 - r) - 1, -1.0)),
-                                   static_cast<int>(std::min(std::ceil(y0 + r) + 1, 480.0)));
+    // Every point rounds to a pixel within the circle's square, one to spare.
+    const auto edge = [](double v) { return static_cast<int>(std::clamp(v, -1.0, 640.0)); };
+    uint8_t *page = DrawOnWork(edge(std::floor(x0 - r) - 1), edge(std::floor(y0 - r) - 1),
+                               edge(std::ceil(x0 + r) + 1), edge(std::ceil(y0 + r) + 1));
     const int bpp = ScreenBytesPerPixel();
     const uint32_t native = NativeColour(colour);
     const double step = (2.0 / 3.0) / r;

@@ -19,14 +19,15 @@ enum class Op {
     PutB,      // whole picture B, opaque at (0, 0)
     PutABlend, // A blended: not the shortcut
     PutAShifted,
-    Sprite,    // a small put over rows 130..139
-    SpriteLow, // the same over rows 400..409
-    Box,       // rows 200..209
-    Line,      // rows 5..300
-    Arc,       // around row 60
-    Copy,      // CopyWorkPage
-    Swap,      // the other page becomes the work page
-    SameWork,  // work page == visible page
+    Sprite,     // a small put over rows 130..139
+    SpriteLow,  // the same over rows 400..409
+    SpriteLeft, // the same at the left edge, rows 135..144
+    Box,        // rows 200..209
+    Line,       // rows 5..300
+    Arc,        // around row 60
+    Copy,       // CopyWorkPage
+    Swap,       // the other page becomes the work page
+    SameWork,   // work page == visible page
     Clear,
     GrabIntoA, // picture A is overwritten from the work page
     Poke,      // a pixel written straight through PagePixels
@@ -70,6 +71,9 @@ void Apply(Op op) {
         break;
     case Op::SpriteLow:
         PutImage(600, 400, SpriteImage, kPutOpaque, 255);
+        break;
+    case Op::SpriteLeft:
+        PutImage(-3, 135, SpriteImage, kPutTransparent, 255);
         break;
     case Op::Box:
         FillBox(10, 200, 630, 209, 0x123456);
@@ -129,7 +133,10 @@ TEST(PageOrigin, ShortcutLeavesEveryPixelAsAFullPutAndCopy) {
     const std::vector<std::vector<Op>> sequences = {
         // The menu: picture, text, copy, pass after pass.
         {PutA, Sprite, Copy, PutA, Sprite, Copy, PutA, Copy, PutA, Sprite, Copy},
-        // Text moving between rows, boxes, lines and arcs over the picture.
+        // Text moving between columns and rows.
+        {PutA, Sprite, Copy, PutA, SpriteLeft, Copy, PutA, Copy, PutA, SpriteLow, Sprite, Copy,
+         PutA, SpriteLeft, Copy, PutA, Copy},
+        // Boxes, lines and arcs over the picture.
         {PutA, Sprite, Copy, PutA, SpriteLow, Copy, PutA, Box, Line, Copy, PutA, Arc, Copy, PutA,
          Copy},
         // Another picture, or the same one shifted or blended, in between.

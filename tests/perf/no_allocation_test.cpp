@@ -1,11 +1,15 @@
-// Whole headless games played by the pilot allocate nothing on the heap from the first page
-// shown on: operator new and the C allocator count here. The one exemption,
-// __cxa_allocate_exception (the headless display's end of the program), ends the count.
+// Whole headless games played by the pilot, plainly and while recording a replay, allocate
+// nothing on the heap from the first page shown on (the recorder's buffers, its compressor's
+// memory and its syncing thread are all made before): operator new and the C allocator count
+// here. The one exemption, __cxa_allocate_exception (the headless display's end of the
+// program), ends the count.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 
 #include "core/game_state.h"
@@ -52,6 +56,28 @@ TEST(NoAllocation, WholeGamesFromTheFirstPageOnAllocateNothing) {
     EXPECT_TRUE(r.bestScoreKept); // so a game's end wrote the best score
     std::printf("%ld frames of play, %d allocations (exempted: __cxa_allocate_exception)\n",
                 r.playFrames, AllocationCount);
+    EXPECT_EQ(AllocationCount, 0) << "the first: " << FirstAllocation.first << " bytes from "
+                                  << FirstAllocation.second
+                                  << " (addr2line -e no_allocation_tests)";
+}
+
+TEST(NoAllocation, RecordingWholeGamesAllocatesNothing) {
+    ASSERT_NE(ExceptionAllocator, 0u); // else the end of the program would be counted
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("halvane-record-" + std::to_string(getpid()));
+    CountingAllocations = true;
+    const SoakResult r = RunSoak(HALVANE_SOURCE_DIR, 6000, 500, 0, file.c_str());
+    EXPECT_FALSE(CountingAllocations); // the count ended with the program
+    CountingAllocations = false;
+    EXPECT_EQ(r.failure, "");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.playFrames, 6000);
+    std::error_code none;
+    const auto bytes = std::filesystem::file_size(file, none);
+    std::filesystem::remove(file, none);
+    EXPECT_GT(bytes, 1000u) << "nothing was recorded";
+    std::printf("%ld frames of play recorded in %ju bytes, %d allocations\n", r.playFrames,
+                static_cast<uintmax_t>(bytes), AllocationCount);
     EXPECT_EQ(AllocationCount, 0) << "the first: " << FirstAllocation.first << " bytes from "
                                   << FirstAllocation.second
                                   << " (addr2line -e no_allocation_tests)";

@@ -17,18 +17,16 @@ namespace {
 constexpr uint64_t kHashPrime = 0x100000001B3ULL;
 constexpr uint64_t kHashStart = 0xCBF29CE484222325ULL;
 
-uint64_t Load64(const uint8_t *p) {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i)
-        v |= static_cast<uint64_t>(p[i]) << (8 * i);
-    return v;
-}
-
-// Load64 in one load on a little-endian machine (all the game's targets).
+// Eight bytes as a little-endian word: one load on a little-endian machine
+// (all the game's targets), byte by byte elsewhere.
 uint64_t Word(const uint8_t *p) {
-    if constexpr (std::endian::native != std::endian::little) return Load64(p);
-    uint64_t v;
-    std::memcpy(&v, p, 8);
+    uint64_t v = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, p, 8);
+    } else {
+        for (int i = 0; i < 8; ++i)
+            v |= static_cast<uint64_t>(p[i]) << (8 * i);
+    }
     return v;
 }
 

@@ -3,7 +3,6 @@
 // busiest moment as the device pulls it, each against a memcpy of the same
 // bytes in the same run. Run from the source folder (it reads Sound/).
 #include <array>
-#include <chrono>
 #include <cstring>
 
 #include "bench/bench_util.h"
@@ -13,35 +12,6 @@
 
 namespace halvane {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Copies `bytes` through the reference buffers, a page's worth at a time.
-void CopyBytes(std::size_t bytes) {
-    for (std::size_t done = 0; done < bytes; done += CopyFrom.size()) {
-        std::memcpy(CopyTo.data(), CopyFrom.data(), std::min(CopyFrom.size(), bytes - done));
-        benchmark::ClobberMemory();
-    }
-}
-
-// Like TimeAgainstMemcpy, for more bytes than a page.
-template <typename Op> void TimeAgainstCopy(benchmark::State &state, std::size_t bytes, Op op) {
-    double opSeconds = 0, copySeconds = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        op();
-        benchmark::ClobberMemory();
-        const auto t1 = Clock::now();
-        CopyBytes(bytes);
-        const auto t2 = Clock::now();
-        const double once = std::chrono::duration<double>(t1 - t0).count();
-        state.SetIterationTime(once);
-        opSeconds += once;
-        copySeconds += std::chrono::duration<double>(t2 - t1).count();
-    }
-    state.counters["x_memcpy"] = opSeconds / copySeconds;
-    state.counters["ms"] = opSeconds * 1e3 / static_cast<double>(state.iterations());
-}
 
 std::size_t AllSoundBytes() {
     std::size_t frames = 0;
@@ -54,13 +24,13 @@ std::size_t AllSoundBytes() {
 
 void BM_MakeAllSounds(benchmark::State &state) {
     MakeSounds();
-    TimeAgainstCopy(state, AllSoundBytes(), [] { MakeSounds(); });
+    TimeAgainstMemcpy(state, AllSoundBytes(), [] { MakeSounds(); });
 }
 BENCHMARK(BM_MakeAllSounds)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_LoadSoundFiles(benchmark::State &state) {
     MakeSounds();
-    TimeAgainstCopy(state, AllSoundBytes(), [&] {
+    TimeAgainstMemcpy(state, AllSoundBytes(), [&] {
         if (LoadSoundFiles("Sound") != kEffectCount + kTuneCount)
             state.SkipWithError("run from the source folder: Sound/ is not here");
     });
@@ -79,7 +49,7 @@ void BM_MixBusiestSecond(benchmark::State &state) {
     constexpr int kPull = 512;
     std::array<int16_t, kPull> out{};
     int fewest = kEffectVoices;
-    TimeAgainstCopy(state, std::size_t{kAudioRate} * 2, [&] {
+    TimeAgainstMemcpy(state, std::size_t{kAudioRate} * 2, [&] {
         for (int done = 0; done < kAudioRate; done += kPull) {
             for (int effect : {kEffectCraftExplosion, kEffectStructureDestroyed, kEffectEndWarning,
                                kEffectBriefingOpen})

@@ -10,6 +10,9 @@
 
 namespace halvane {
 
+// Called by the virtual controllers of the tests: SDL's number of the
+// controller button at `button` (0..kPadButtons-1) of PadState::buttons.
+int SdlPadButton(int button);
 // Called by the event pump on Alt+Enter: desktop full screen <-> window.
 void ToggleFullScreen();
 // Called by the event pump when the window was exposed or resized: draws the

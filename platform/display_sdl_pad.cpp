@@ -23,6 +23,8 @@ PadMemory Memory;
 PadOutput Output;
 double LastRead = -1.0;
 
+// The controller buttons in the order of PadState::buttons; the tests' virtual
+// controllers press them through SdlPadButton.
 constexpr std::array<SDL_GameControllerButton, kPadButtons> kSdlButtons{
     SDL_CONTROLLER_BUTTON_A,
     SDL_CONTROLLER_BUTTON_B,
@@ -53,6 +55,10 @@ void ReadPad(SDL_GameController *controller, PadState &pad) {
 }
 
 } // namespace
+
+int SdlPadButton(int button) {
+    return kSdlButtons[static_cast<std::size_t>(button)];
+}
 
 void OpenPads() {
     // SDL reads SDL_GAMECONTROLLERCONFIG itself when the subsystem starts.

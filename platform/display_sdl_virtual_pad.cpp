@@ -15,21 +15,6 @@ namespace {
 
 std::array<SDL_Joystick *, kMaxPads> Virtual{};
 
-constexpr std::array<SDL_GameControllerButton, kPadButtons> kButtons{
-    SDL_CONTROLLER_BUTTON_A,
-    SDL_CONTROLLER_BUTTON_B,
-    SDL_CONTROLLER_BUTTON_X,
-    SDL_CONTROLLER_BUTTON_Y,
-    SDL_CONTROLLER_BUTTON_BACK,
-    SDL_CONTROLLER_BUTTON_START,
-    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-    SDL_CONTROLLER_BUTTON_DPAD_UP,
-    SDL_CONTROLLER_BUTTON_DPAD_DOWN,
-    SDL_CONTROLLER_BUTTON_DPAD_LEFT,
-    SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
-};
-
 Sint16 AxisValue(float value) {
     const float clamped = std::fmax(-1.0f, std::fmin(1.0f, value));
     return static_cast<Sint16>(std::lround(clamped * 32767.0f));
@@ -66,7 +51,7 @@ int AttachVirtualPad() {
 void SetVirtualPadButton(int pad, int button, bool down) {
     SDL_Joystick *joystick = At(pad);
     if (joystick == nullptr || button < 0 || button >= kPadButtons) return;
-    SDL_JoystickSetVirtualButton(joystick, kButtons[button], down ? SDL_PRESSED : SDL_RELEASED);
+    SDL_JoystickSetVirtualButton(joystick, SdlPadButton(button), down ? SDL_PRESSED : SDL_RELEASED);
 }
 
 void SetVirtualPadStick(int pad, float x, float y) {

@@ -65,8 +65,9 @@ void ObservePages(const Page &page) {
         MenuBytes.assign(reinterpret_cast<const char *>(page.pixels), PageBytes());
         MenuSaved = true;
     } else if (MenuSaved && !MenuChecked && t >= kMenuAgainAt) {
-        MenuMismatch = MenuBytes.compare(0, PageBytes(), reinterpret_cast<const char *>(page.pixels),
-                                         PageBytes()) != 0;
+        MenuMismatch =
+            MenuBytes.compare(0, PageBytes(), reinterpret_cast<const char *>(page.pixels),
+                              PageBytes()) != 0;
         MenuChecked = true;
     }
 }
@@ -76,8 +77,8 @@ void ObservePages(const Page &page) {
 void PagesPilot(double now, InputState &state) {
     const double t = now - kStart;
     state.keys.fill(false);
-    state.keys[kKeyEnter] =
-        (t >= kLaunchAt && t < kLaunchAt + kKeyHeld) || (t >= kConfirmAt && t < kConfirmAt + kKeyHeld);
+    state.keys[kKeyEnter] = (t >= kLaunchAt && t < kLaunchAt + kKeyHeld) ||
+                            (t >= kConfirmAt && t < kConfirmAt + kKeyHeld);
     if (!BriefingSaved && t >= kBriefingAt) {
         Save("briefing.raw", PagePixels(VisiblePageIndex()));
         BriefingSaved = true;

@@ -147,16 +147,26 @@ std::array<int, kEventInts * kMaxEventsPerTake> EventInts;
 double PointerX = 310.0;
 double PointerY = 4.0;
 bool MouseWantedTold = false;
-// Keys pressed and let go between two takes (the page was busy, say starting
-// its sound): held until the next take, so that the game's next poll sees
-// the press.
-std::array<bool, 128> PressedThisTake{};
-std::array<bool, 128> ReleaseAtNextTake{};
+// A key let go before the game looked at it (the page was busy, say starting
+// its sound, and handed over the press and its release together, or the loop
+// polls other keys first) stays down until the game has polled it once, or
+// for this long when the game does not read it.
+constexpr double kShortPressHoldSeconds = 0.5;
+constexpr double kNotTaken = -1.0;
+std::array<double, 128> PressTakenAt = [] {
+    std::array<double, 128> times{};
+    times.fill(kNotTaken);
+    return times;
+}();
+std::array<bool, 128> ReleaseWaiting{};
+bool AnyReleaseWaiting = false;
 
 EM_JS(void, PageAddKey, (const char *code, int setOne),
       { HalvanePage.keyCodes.set(UTF8ToString(code), setOne); });
 EM_JS(int, PageTakeEvents, (int *out, int maxEvents), { return HalvanePage.take(out, maxEvents); });
 EM_JS(void, PageSetMouseWanted, (int wanted), { HalvanePage.mouseWanted = wanted != 0; });
+// The game's clock (as DisplayClock reads it, without its pump).
+EM_JS(double, PageClockNow, (), { return HalvanePage.clock(); });
 
 void MovePointer(double x, double y, InputState &input) {
     PointerX = std::clamp(x, 0.0, static_cast<double>(kScreenWidth - 1));
@@ -172,16 +182,18 @@ void TakeEvent(const int *event, InputState &input) {
     case kKeyPress:
         if (a <= 0 || a >= static_cast<int>(input.keys.size())) return;
         input.keys[static_cast<std::size_t>(a)] = true;
-        PressedThisTake[static_cast<std::size_t>(a)] = true;
-        ReleaseAtNextTake[static_cast<std::size_t>(a)] = false;
+        PressTakenAt[static_cast<std::size_t>(a)] = PageClockNow();
+        ReleaseWaiting[static_cast<std::size_t>(a)] = false;
         if (b == 0) ++input.pressesWaiting;
         return;
     case kKeyRelease:
         if (a <= 0 || a >= static_cast<int>(input.keys.size())) return;
-        if (PressedThisTake[static_cast<std::size_t>(a)])
-            ReleaseAtNextTake[static_cast<std::size_t>(a)] = true;
-        else
+        if (KeyLastPolled(a) < PressTakenAt[static_cast<std::size_t>(a)]) {
+            ReleaseWaiting[static_cast<std::size_t>(a)] = true;
+            AnyReleaseWaiting = true;
+        } else {
             input.keys[static_cast<std::size_t>(a)] = false;
+        }
         return;
     case kPointerAt:
         MovePointer(a / kFixedOne, b / kFixedOne, input);
@@ -204,11 +216,28 @@ void TakeEvent(const int *event, InputState &input) {
     case kFocusLost:
         // Keys released while the page had no focus would stay held.
         input.keys.fill(false);
-        ReleaseAtNextTake.fill(false);
+        ReleaseWaiting.fill(false);
+        AnyReleaseWaiting = false;
         input.buttons = 0;
         return;
     default:
         return;
+    }
+}
+
+// Lets go the keys held for the game's look that it has had (or that it does
+// not read).
+void LetGoSeenPresses(InputState &input, double now) {
+    AnyReleaseWaiting = false;
+    for (std::size_t key = 0; key < ReleaseWaiting.size(); ++key) {
+        if (!ReleaseWaiting[key]) continue;
+        if (KeyLastPolled(static_cast<int>(key)) >= PressTakenAt[key] ||
+            now - PressTakenAt[key] >= kShortPressHoldSeconds) {
+            input.keys[key] = false;
+            ReleaseWaiting[key] = false;
+        } else {
+            AnyReleaseWaiting = true;
+        }
     }
 }
 
@@ -221,10 +250,7 @@ void TellPageTheKeys() {
 
 void TakePageInput() {
     InputState &input = DeviceInput();
-    for (std::size_t key = 0; key < ReleaseAtNextTake.size(); ++key)
-        if (ReleaseAtNextTake[key]) input.keys[key] = false;
-    ReleaseAtNextTake.fill(false);
-    PressedThisTake.fill(false);
+    if (AnyReleaseWaiting) LetGoSeenPresses(input, PageClockNow());
     for (;;) {
         const int count = PageTakeEvents(EventInts.data(), kMaxEventsPerTake);
         for (int i = 0; i < count; ++i)

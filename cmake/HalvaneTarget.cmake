@@ -4,9 +4,11 @@
 function(halvane_options target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
   if(EMSCRIPTEN)
-    # The browsers' vector instructions, for the row code of the puts.
-    target_compile_options(${target} PRIVATE -msimd128)
-    target_link_options(${target} PRIVATE -msimd128)
+    # The browsers' vector instructions, for the row code of the puts, and
+    # their block copy and fill (without it every memcpy of a row or more is
+    # a call out to JavaScript).
+    target_compile_options(${target} PRIVATE -msimd128 -mbulk-memory)
+    target_link_options(${target} PRIVATE -msimd128 -mbulk-memory)
   endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   if(HALVANE_SANITIZE)

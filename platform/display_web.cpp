@@ -34,9 +34,8 @@ bool Opened = false;
 bool PageUploaded = false;
 uint32_t UploadedChangeCount = 0;
 double LastYield = 0.0;
-// The last page put into the canvas, in the game's format, and the same page
-// as the canvas takes it (bytes R, G, B, A).
-alignas(16) std::array<uint8_t, kPagePixels * 4> UploadedPixels;
+// The last page put into the canvas as the canvas takes it (bytes R, G, B,
+// A); the page's picture is made straight from these bytes.
 alignas(16) std::array<uint32_t, kPagePixels> CanvasPixels;
 
 EM_JS(int, PageOpen, (), { return HalvanePage.open(); });
@@ -60,34 +59,42 @@ uint32_t CanvasPixel16(uint16_t p) {
     return 0xFF000000u | (b << 3 | b >> 2) << 16 | (g << 2 | g >> 4) << 8 | (r << 3 | r >> 2);
 }
 
-// Puts the page into the canvas when it changed since the last upload.
-void UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) {
-    if (PageUploaded && changeCount == UploadedChangeCount) return;
-    const std::size_t bytes = kPagePixels * static_cast<std::size_t>(bytesPerPixel);
-    UploadedChangeCount = changeCount;
-    // Putting the page into the canvas is the display's time, not the game's.
-    const bool metered = PauseFrameWork();
-    if (PageUploaded && std::memcmp(UploadedPixels.data(), pixels, bytes) == 0) {
-        ResumeFrameWork(metered);
-        return;
-    }
-    PageUploadStarts();
-    std::memcpy(UploadedPixels.data(), pixels, bytes);
+// Converts the page into CanvasPixels; true when a pixel differs from the
+// page converted before.
+bool ConvertPage(const uint8_t *pixels, int bytesPerPixel) {
+    uint32_t differs = 0;
     if (bytesPerPixel == 4) {
         for (std::size_t i = 0; i < kPagePixels; ++i) {
             uint32_t p;
             std::memcpy(&p, pixels + i * 4, 4);
-            CanvasPixels[i] = CanvasPixel32(p);
+            const uint32_t c = CanvasPixel32(p);
+            differs |= c ^ CanvasPixels[i];
+            CanvasPixels[i] = c;
         }
     } else {
         for (std::size_t i = 0; i < kPagePixels; ++i) {
             uint16_t p;
             std::memcpy(&p, pixels + i * 2, 2);
-            CanvasPixels[i] = CanvasPixel16(p);
+            const uint32_t c = CanvasPixel16(p);
+            differs |= c ^ CanvasPixels[i];
+            CanvasPixels[i] = c;
         }
     }
-    PagePut(CanvasPixels.data());
-    PageUploaded = true;
+    return differs != 0;
+}
+
+// Puts the page into the canvas when it changed since the last upload (and
+// a pixel of it did).
+void UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) {
+    if (PageUploaded && changeCount == UploadedChangeCount) return;
+    UploadedChangeCount = changeCount;
+    // Putting the page into the canvas is the display's time, not the game's.
+    const bool metered = PauseFrameWork();
+    PageUploadStarts();
+    if (ConvertPage(pixels, bytesPerPixel) || !PageUploaded) {
+        PagePut(CanvasPixels.data());
+        PageUploaded = true;
+    }
     ResumeFrameWork(metered);
 }
 

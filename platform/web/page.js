@@ -48,7 +48,6 @@ HalvanePage.open = function () {
     if (!context) return 0;
     HalvanePage.canvas = canvas;
     HalvanePage.context = context;
-    HalvanePage.image = context.createImageData(640, 480);
     HalvanePage.place();
     return 1;
 };
@@ -59,10 +58,16 @@ HalvanePage.uploadStarts = function () {
     HalvanePage.stats.uploadFrom = performance.now();
 };
 
+// The picture is the program's own bytes, not a copy of them; it is made
+// again when the program's memory grows (which replaces its buffer).
 HalvanePage.put = function (rgba) {
     var s = HalvanePage.stats;
-    HalvanePage.image.data.set(HEAPU8.subarray(rgba, rgba + 640 * 480 * 4));
-    HalvanePage.context.putImageData(HalvanePage.image, 0, 0);
+    var image = HalvanePage.image;
+    if (image === null || image.data.buffer !== HEAPU8.buffer || image.data.byteOffset !== rgba) {
+        image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, 640 * 480 * 4), 640, 480);
+        HalvanePage.image = image;
+    }
+    HalvanePage.context.putImageData(image, 0, 0);
     var now = performance.now();
     if (s.firstPut < 0) s.firstPut = now;
     s.puts++;

@@ -99,8 +99,11 @@ bool DisplayOpen(int, bool) {
     return true;
 }
 
-void DisplayPresent(const Page &page, uint32_t changeCount) {
-    if (!Opened) return;
+void DisplayPresent(const Page &page, uint32_t changeCount, double restMs) {
+    if (!Opened) {
+        if (restMs > 0) DisplaySleep(restMs);
+        return;
+    }
     TakePageInput();
     UploadPage(page.pixels, page.bytesPerPixel, changeCount);
     LogFirstPresent();
@@ -108,6 +111,7 @@ void DisplayPresent(const Page &page, uint32_t changeCount) {
     PageNextFrame();
     NoteYield();
     TakePageInput();
+    if (restMs > 0) DisplaySleep(restMs);
 }
 
 void DisplayPump() {

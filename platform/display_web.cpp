@@ -14,6 +14,7 @@
 #include "core/image.h"
 #include "platform/display_web.h"
 #include "platform/frame_log.h"
+#include "platform/frame_work.h"
 #include "platform/replay.h"
 #include "platform/screen.h"
 
@@ -64,7 +65,12 @@ void UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) 
     if (PageUploaded && changeCount == UploadedChangeCount) return;
     const std::size_t bytes = kPagePixels * static_cast<std::size_t>(bytesPerPixel);
     UploadedChangeCount = changeCount;
-    if (PageUploaded && std::memcmp(UploadedPixels.data(), pixels, bytes) == 0) return;
+    // Putting the page into the canvas is the display's time, not the game's.
+    const bool metered = PauseFrameWork();
+    if (PageUploaded && std::memcmp(UploadedPixels.data(), pixels, bytes) == 0) {
+        ResumeFrameWork(metered);
+        return;
+    }
     PageUploadStarts();
     std::memcpy(UploadedPixels.data(), pixels, bytes);
     if (bytesPerPixel == 4) {
@@ -82,6 +88,7 @@ void UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) 
     }
     PagePut(CanvasPixels.data());
     PageUploaded = true;
+    ResumeFrameWork(metered);
 }
 
 void NoteYield() {
@@ -104,6 +111,7 @@ void DisplayPresent(const Page &page, uint32_t changeCount, double restMs) {
         if (restMs > 0) DisplaySleep(restMs);
         return;
     }
+    const bool metered = PauseFrameWork();
     TakePageInput();
     UploadPage(page.pixels, page.bytesPerPixel, changeCount);
     LogFirstPresent();
@@ -111,6 +119,7 @@ void DisplayPresent(const Page &page, uint32_t changeCount, double restMs) {
     PageNextFrame();
     NoteYield();
     TakePageInput();
+    ResumeFrameWork(metered);
     if (restMs > 0) DisplaySleep(restMs);
 }
 
@@ -122,9 +131,11 @@ void DisplayPump() {
     // A loop that only polls (waiting for a key to be let go) still lets the
     // browser deliver that key.
     if (PageClock() - LastYield >= kYieldIntervalSeconds) {
+        const bool metered = PauseFrameWork();
         PageYield();
         NoteYield();
         TakePageInput();
+        ResumeFrameWork(metered);
     }
 }
 
@@ -135,11 +146,22 @@ double DisplayClock() {
 }
 
 void DisplaySleep(double ms) {
+    const bool metered = PauseFrameWork();
     DisplayPump();
     ServiceWebAudio(kSoundBeforeSleepMs);
     if (ms > 0) PageSleep(ms);
     NoteYield();
     DisplayPump();
+    ResumeFrameWork(metered);
+}
+
+// The measuring mode's reading of the game's own work (platform/frame_work.h):
+// the milliseconds and the count of the frames completed so far.
+extern "C" EMSCRIPTEN_KEEPALIVE double halvane_frame_work_ms() {
+    return FrameWorkSoFar().seconds * 1000.0;
+}
+extern "C" EMSCRIPTEN_KEEPALIVE int halvane_frame_work_frames() {
+    return FrameWorkSoFar().frames;
 }
 
 void EndProgram(int code) {

@@ -16,6 +16,7 @@
 #include "platform/audio_device.h"
 #include "platform/audio_mixer.h"
 #include "platform/display_web.h"
+#include "platform/frame_work.h"
 #include "platform/sound_store.h"
 
 namespace halvane {
@@ -106,8 +107,10 @@ void ServiceWebAudio(double intervalMs) {
     if (State == SoundState::Off) return;
     if (State == SoundState::Waiting) {
         if (!SoundsRead && PageSoundsMade() != 0) {
+            const bool metered = PauseFrameWork();
             LoadSoundFiles("Sound");
             SoundsRead = true;
+            ResumeFrameWork(metered);
         }
         if (!SoundsRead || PageHadGesture() == 0) return;
         if (!StartSound()) {
@@ -119,7 +122,10 @@ void ServiceWebAudio(double intervalMs) {
     const double now = emscripten_get_now();
     if (now - LastService < intervalMs) return;
     LastService = now;
+    // Mixing is the sound's time, not the game's frame work.
+    const bool metered = PauseFrameWork();
     QueueMixed();
+    ResumeFrameWork(metered);
 }
 
 } // namespace halvane

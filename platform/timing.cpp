@@ -11,6 +11,7 @@
 #include "core/game_state.h"
 #include "platform/display.h"
 #include "platform/frame_log.h"
+#include "platform/frame_work.h"
 #include "platform/input.h"
 #include "platform/replay.h"
 #include "platform/screen.h"
@@ -103,10 +104,12 @@ void SleepMs(int ms) {
 }
 
 void WaitFrame() {
+    FrameWorkEnds();
     if (Replaying()) {
         LastFrameTime = PlayWait(ReplayEvent::WaitFrame, 0);
         LogFrame(LastFrameTime, TargetFps);
         ReplayPagePresented();
+        FrameWorkBegins();
         return;
     }
     // A cap of 0 or less would never be reached: such a loop runs unpaced.
@@ -136,6 +139,7 @@ void WaitFrame() {
     // its pages as its replay does.
     ReplayPagePresented();
     SleepNow(1);
+    FrameWorkBegins();
 }
 
 void WaitFrameTime() {

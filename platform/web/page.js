@@ -24,10 +24,10 @@ var HalvanePage = {
     wakers: [],
     channel: new MessageChannel(),
     // Figures for the measuring tools: when the first page reached the
-    // canvas, pages put, the time the program ran between its waits and the
-    // part of it spent putting pages into the canvas.
-    stats: {firstPut: -1, puts: 0, busyMs: 0, resumedAt: -1, uploadMs: 0, uploadFrom: 0,
-            soundBuffers: 0, audibleBuffers: 0, soundMs: 0, putTimes: []},
+    // canvas, pages put and the time spent putting them into the canvas, and
+    // the sound mixed (the game's own work is the program's: frameWork).
+    stats: {firstPut: -1, puts: 0, uploadMs: 0, uploadFrom: 0, soundBuffers: 0,
+            audibleBuffers: 0, soundMs: 0, putTimes: []},
     keptFiles: ['hs.dat', 'setup.dat'], // Data/ files that outlive the page
     savedFolder: '/saved',
     gameFolder: '/game',
@@ -112,15 +112,10 @@ HalvanePage.clock = function () {
     return (performance.timeOrigin + now) / 1000;
 };
 
-// Every wait notes when the program stopped and went on, for the measuring
-// mode's figure of the game's own work.
-HalvanePage.waitStarts = function () {
-    var s = HalvanePage.stats;
-    if (s.resumedAt >= 0) s.busyMs += performance.now() - s.resumedAt;
-    s.resumedAt = -1;
-};
-HalvanePage.waitEnds = function () {
-    HalvanePage.stats.resumedAt = performance.now();
+// The game's own work in its paced frames so far, as the program measures
+// it (platform/frame_work.h): milliseconds and frames.
+HalvanePage.frameWork = function () {
+    return {ms: _halvane_frame_work_ms(), frames: _halvane_frame_work_frames()};
 };
 
 // A turn of the browser's event loop without the delay that timers add.
@@ -132,9 +127,7 @@ HalvanePage.nextTurn = function () {
 };
 
 HalvanePage.yieldOnce = async function () {
-    HalvanePage.waitStarts();
     await HalvanePage.nextTurn();
-    HalvanePage.waitEnds();
 };
 
 // Timers come late in browsers (nested ones at least 4 ms late, and any of
@@ -142,7 +135,6 @@ HalvanePage.yieldOnce = async function () {
 // its last few milliseconds, and spends those watching the clock: the paced
 // loops then keep their rates.
 HalvanePage.sleep = async function (ms) {
-    HalvanePage.waitStarts();
     var end = performance.now() + ms;
     if (ms > 4) {
         await new Promise(function (wake) {
@@ -153,12 +145,10 @@ HalvanePage.sleep = async function (ms) {
     }
     while (performance.now() < end) {
     }
-    HalvanePage.waitEnds();
 };
 
 // The browser's next refresh; a hidden page has none, so a timer stands in.
 HalvanePage.nextFrame = async function () {
-    HalvanePage.waitStarts();
     await new Promise(function (wake) {
         var timer = setTimeout(wake, 100);
         requestAnimationFrame(function () {
@@ -166,7 +156,6 @@ HalvanePage.nextFrame = async function () {
             wake();
         });
     });
-    HalvanePage.waitEnds();
 };
 
 // --- Sound -------------------------------------------------------------------

@@ -14,7 +14,8 @@
 //    score in its corner; arrows and Space do not scroll the page; Esc then
 //    Y returns to the menu;
 //  - nothing is reported on the console as an error.
-// --measure adds the sizes and the speed at TURBO (not part of the test run).
+// --measure adds the sizes and the speed at TURBO (not part of the test run);
+// --measure-only gives the start-up time and those figures without the checks.
 import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -24,7 +25,8 @@ import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
 const [pageDir, referenceTool, sourceRoot] = process.argv.slice(2);
-const measure = process.argv.includes('--measure');
+const measureOnly = process.argv.includes('--measure-only');
+const measure = measureOnly || process.argv.includes('--measure');
 const port = Number(process.env.HALVANE_WEB_PORT || 8725);
 const origin = `http://127.0.0.1:${port}/`;
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'halvane-web-'));
@@ -236,106 +238,108 @@ try {
           `${gameTimes.map((t) => t.toFixed(0)).join(', ')} ms; empty page ` +
               `${floorTimes.map((t) => t.toFixed(0)).join(', ')} ms`);
 
-    // The best-score route, then a reload that finds the score kept.
-    await open('?pilot=best&clock=1000');
-    await page.waitForFunction(() => HalvanePage.stats.kept >= 1, {timeout: 90000});
-    const kept = Buffer.from(await readGameFile('/saved/hs.dat') || []);
-    check(kept.equals(nativeBest), 'the route keeps the headless run\'s best score',
-          `browser ${JSON.stringify([...kept])}, headless ${JSON.stringify([...nativeBest])}`);
-    await open();
-    const restored = Buffer.from(await readGameFile('/game/Data/hs.dat') || []);
-    check(restored.equals(nativeBest), 'the best score survives a reload');
+    if (!measureOnly) {
+        // The best-score route, then a reload that finds the score kept.
+        await open('?pilot=best&clock=1000');
+        await page.waitForFunction(() => HalvanePage.stats.kept >= 1, {timeout: 90000});
+        const kept = Buffer.from(await readGameFile('/saved/hs.dat') || []);
+        check(kept.equals(nativeBest), 'the route keeps the headless run\'s best score',
+              `browser ${JSON.stringify([...kept])}, headless ${JSON.stringify([...nativeBest])}`);
+        await open();
+        const restored = Buffer.from(await readGameFile('/game/Data/hs.dat') || []);
+        check(restored.equals(nativeBest), 'the best score survives a reload');
 
-    // The menu at rest, pixel for pixel.
-    const menuDiff = await waitForPicture(menu32, 12000);
-    check(menuDiff === 0, 'the menu at 32 bits equals the headless menu',
-          `${menuDiff} pixels differ`);
+        // The menu at rest, pixel for pixel.
+        const menuDiff = await waitForPicture(menu32, 12000);
+        check(menuDiff === 0, 'the menu at 32 bits equals the headless menu',
+              `${menuDiff} pixels differ`);
 
-    // S offers the screenshot as a download. It is the page's first key press,
-    // which also starts the sound: a short press is still seen.
-    await tap('KeyS');
-    let shot = null;
-    for (let i = 0; i < 100 && shot === null; i++) {
-        await sleep(100);
-        const file = path.join(downloads, 'screenshot1.bmp');
-        if (fs.existsSync(file) && fs.statSync(file).size > 54) shot = fs.readFileSync(file);
+        // S offers the screenshot as a download. It is the page's first key press,
+        // which also starts the sound: a short press is still seen.
+        await tap('KeyS');
+        let shot = null;
+        for (let i = 0; i < 100 && shot === null; i++) {
+            await sleep(100);
+            const file = path.join(downloads, 'screenshot1.bmp');
+            if (fs.existsSync(file) && fs.statSync(file).size > 54) shot = fs.readFileSync(file);
+        }
+        check(shot !== null && shot.toString('latin1', 0, 2) === 'BM' && shot.readInt32LE(18) === 640,
+              'S offers screenshot1.bmp, a 640-pixel-wide picture, as a download',
+              shot === null ? `downloads: ${fs.readdirSync(downloads).join(', ')}; page folder: ` +
+                  (await page.evaluate(() => FS.readdir('/game').join(', '))) : '');
+
+        // The sounds, made in the page by the sound tool, are the shipped ones;
+        // the key press started them (the menu tune plays).
+        await page.waitForFunction(() => HalvanePage.soundsMade, {timeout: 30000});
+        const soundNames = fs.readdirSync(path.join(sourceRoot, 'Sound')).filter((n) => n.endsWith('.wav'));
+        const unlike = [];
+        for (const name of soundNames) {
+            const made = Buffer.from(await readGameFile('/game/Sound/' + name) || []);
+            if (!made.equals(fs.readFileSync(path.join(sourceRoot, 'Sound', name)))) unlike.push(name);
+        }
+        check(soundNames.length === 18 && unlike.length === 0,
+              'the page makes the 18 shipped sound files byte for byte', `unlike: ${unlike.join(', ')}`);
+        let sound = {};
+        for (let i = 0; i < 50 && !(sound.audible > 20 && sound.state === 'running'); i++) {
+            await sleep(100);
+            sound = await page.evaluate(() => ({
+                audible: HalvanePage.stats.audibleBuffers,
+                state: typeof AL !== 'undefined' && AL.currentCtx ? AL.currentCtx.audioCtx.state : 'none'}));
+        }
+        check(sound.audible > 20 && sound.state === 'running',
+              'after the first key press the menu tune goes to Web Audio',
+              `${sound.audible} buffers with sound, audio ${sound.state}`);
+
+        // LAUNCH: the first briefing, then play.
+        await tap('Enter');
+        const briefingDiff = await waitForScreen(briefing32, 640 * 480 * 0.2, 15000);
+        check(briefingDiff <= 640 * 480 * 0.2, 'Enter on LAUNCH shows the first briefing',
+              `${briefingDiff} pixels differ from the headless briefing`);
+        // The briefing takes a confirm from its second step on.
+        await sleep(1500);
+        await tap('Enter');
+        const playDiff = await waitForScreen(play32, 640 * 480 * 0.5, 15000);
+        check(playDiff <= 640 * 480 * 0.5, 'the briefing gives way to play',
+              `${playDiff} pixels differ from a headless frame of play`);
+        // The corner with the best score, as the headless game (which took the
+        // same route) shows it.
+        const corner = [500, 0, 639, 24];
+        const cornerDiff = await waitForPicture(play32, 5000, corner);
+        check(cornerDiff === 0, 'play shows the kept best score', `${cornerDiff} pixels differ`);
+
+        // The game's keys never scroll the page, though it could scroll.
+        await page.evaluate(() => {
+            document.body.style.height = '5000px';
+            window.scrollTo(0, 0);
+        });
+        const scrollable = await page.evaluate(() => {
+            window.scrollBy(0, 50);
+            const moved = window.scrollY > 0;
+            window.scrollTo(0, 0);
+            return moved;
+        });
+        for (const key of ['ArrowDown', 'Space', 'ArrowDown', 'PageDown', 'ArrowRight']) await tap(key, 60);
+        await sleep(300);
+        const scrolled = await page.evaluate(() => window.scrollY);
+        await page.evaluate(() => (document.body.style.height = ''));
+        check(scrollable && scrolled === 0, 'arrows, Space and Page Down do not scroll the page',
+              `scrollable ${scrollable}, scrolled to ${scrolled}`);
+
+        // Esc, then Y: back to the menu.
+        await tap('Escape');
+        await sleep(1500);
+        await tap('KeyY');
+        const backDiff = await waitForPicture(menu32, 15000);
+        check(backDiff === 0, 'Esc then Y returns to the menu', `${backDiff} pixels differ`);
+
+        // 16 bits, through a setup.dat in the browser's storage.
+        await writeSaved('setup.dat', '0,0,16\r\n');
+        await open();
+        const menu16Diff = await waitForPicture(menu16, 12000);
+        check(menu16Diff === 0, 'the menu at 16 bits equals the headless menu',
+              `${menu16Diff} pixels differ`);
+        await writeSaved('setup.dat', null);
     }
-    check(shot !== null && shot.toString('latin1', 0, 2) === 'BM' && shot.readInt32LE(18) === 640,
-          'S offers screenshot1.bmp, a 640-pixel-wide picture, as a download',
-          shot === null ? `downloads: ${fs.readdirSync(downloads).join(', ')}; page folder: ` +
-              (await page.evaluate(() => FS.readdir('/game').join(', '))) : '');
-
-    // The sounds, made in the page by the sound tool, are the shipped ones;
-    // the key press started them (the menu tune plays).
-    await page.waitForFunction(() => HalvanePage.soundsMade, {timeout: 30000});
-    const soundNames = fs.readdirSync(path.join(sourceRoot, 'Sound')).filter((n) => n.endsWith('.wav'));
-    const unlike = [];
-    for (const name of soundNames) {
-        const made = Buffer.from(await readGameFile('/game/Sound/' + name) || []);
-        if (!made.equals(fs.readFileSync(path.join(sourceRoot, 'Sound', name)))) unlike.push(name);
-    }
-    check(soundNames.length === 18 && unlike.length === 0,
-          'the page makes the 18 shipped sound files byte for byte', `unlike: ${unlike.join(', ')}`);
-    let sound = {};
-    for (let i = 0; i < 50 && !(sound.audible > 20 && sound.state === 'running'); i++) {
-        await sleep(100);
-        sound = await page.evaluate(() => ({
-            audible: HalvanePage.stats.audibleBuffers,
-            state: typeof AL !== 'undefined' && AL.currentCtx ? AL.currentCtx.audioCtx.state : 'none'}));
-    }
-    check(sound.audible > 20 && sound.state === 'running',
-          'after the first key press the menu tune goes to Web Audio',
-          `${sound.audible} buffers with sound, audio ${sound.state}`);
-
-    // LAUNCH: the first briefing, then play.
-    await tap('Enter');
-    const briefingDiff = await waitForScreen(briefing32, 640 * 480 * 0.2, 15000);
-    check(briefingDiff <= 640 * 480 * 0.2, 'Enter on LAUNCH shows the first briefing',
-          `${briefingDiff} pixels differ from the headless briefing`);
-    // The briefing takes a confirm from its second step on.
-    await sleep(1500);
-    await tap('Enter');
-    const playDiff = await waitForScreen(play32, 640 * 480 * 0.5, 15000);
-    check(playDiff <= 640 * 480 * 0.5, 'the briefing gives way to play',
-          `${playDiff} pixels differ from a headless frame of play`);
-    // The corner with the best score, as the headless game (which took the
-    // same route) shows it.
-    const corner = [500, 0, 639, 24];
-    const cornerDiff = await waitForPicture(play32, 5000, corner);
-    check(cornerDiff === 0, 'play shows the kept best score', `${cornerDiff} pixels differ`);
-
-    // The game's keys never scroll the page, though it could scroll.
-    await page.evaluate(() => {
-        document.body.style.height = '5000px';
-        window.scrollTo(0, 0);
-    });
-    const scrollable = await page.evaluate(() => {
-        window.scrollBy(0, 50);
-        const moved = window.scrollY > 0;
-        window.scrollTo(0, 0);
-        return moved;
-    });
-    for (const key of ['ArrowDown', 'Space', 'ArrowDown', 'PageDown', 'ArrowRight']) await tap(key, 60);
-    await sleep(300);
-    const scrolled = await page.evaluate(() => window.scrollY);
-    await page.evaluate(() => (document.body.style.height = ''));
-    check(scrollable && scrolled === 0, 'arrows, Space and Page Down do not scroll the page',
-          `scrollable ${scrollable}, scrolled to ${scrolled}`);
-
-    // Esc, then Y: back to the menu.
-    await tap('Escape');
-    await sleep(1500);
-    await tap('KeyY');
-    const backDiff = await waitForPicture(menu32, 15000);
-    check(backDiff === 0, 'Esc then Y returns to the menu', `${backDiff} pixels differ`);
-
-    // 16 bits, through a setup.dat in the browser's storage.
-    await writeSaved('setup.dat', '0,0,16\r\n');
-    await open();
-    const menu16Diff = await waitForPicture(menu16, 12000);
-    check(menu16Diff === 0, 'the menu at 16 bits equals the headless menu',
-          `${menu16Diff} pixels differ`);
-    await writeSaved('setup.dat', null);
 
     if (measure) await measureTargets();
     check(problems.length === 0, 'nothing reported on the console as an error',
@@ -364,19 +368,18 @@ async function measureTargets() {
     }
     console.log(`size: all ${raw} bytes, ${packed} gzipped`);
 
-    // TURBO with the automatic pilot: frames a second, and the program's own
-    // time per frame over 1000 frames of play after the first 100.
+    // TURBO with the automatic pilot: frames a second, and the game's own
+    // work per frame (the program's frame meter: from each paced wait's end
+    // to the next one's start, less the page's puts, the sound's mixing and
+    // yields) over 1000 frames of play after the first 100.
     await open('?pilot=turbo&clock=1000');
     // A key the pilot does not use starts the sound, as a player's would.
     await tap('KeyQ');
     await page.waitForFunction(() => HalvanePage.stats.puts > 400, {timeout: 60000});
-    // The game's own work: the time the program ran between its waits, less
-    // putting pages into the canvas and mixing sound. It still holds the frame
-    // limiter's last moment spun on the clock (the browser's clock is too
-    // coarse to tell those readings apart), so it is an upper bound.
     const sample = () => page.evaluate(() => {
         const s = HalvanePage.stats;
-        return {puts: s.puts, busy: s.busyMs - s.uploadMs - s.soundMs, upload: s.uploadMs,
+        const work = HalvanePage.frameWork();
+        return {puts: s.puts, work: work.ms, workFrames: work.frames, upload: s.uploadMs,
                 sound: s.soundMs, at: performance.now(), times: s.putTimes.length};
     });
     // Play has begun once pages come at the play rate for a second.
@@ -397,7 +400,7 @@ async function measureTargets() {
     }
     const frames = to.puts - from.puts;
     const fps = (frames * 1000) / (to.at - from.at);
-    const workMs = (to.busy - from.busy) / frames;
+    const workMs = (to.work - from.work) / (to.workFrames - from.workFrames);
     const uploadMs = (to.upload - from.upload) / frames;
     const soundMs = (to.sound - from.sound) / frames;
     const times = await page.evaluate((a, b) => HalvanePage.stats.putTimes.slice(a, b),
@@ -408,9 +411,12 @@ async function measureTargets() {
     const native = runReference(referenceFolder('work', 32), 'work', '1000');
     console.log(`speed: ${frames} frames at ${fps.toFixed(2)} frames a second (median period ` +
                 `${median.toFixed(2)} ms, ${late} periods over ${(1000 / 45 + 2).toFixed(1)} ms); ` +
-                `browser work ${workMs.toFixed(3)} ms a frame (besides ${uploadMs.toFixed(3)} ms ` +
+                `browser work ${workMs.toFixed(3)} ms a frame over ${to.workFrames - from.workFrames} ` +
+                `frames (besides ${uploadMs.toFixed(3)} ms ` +
                 `putting the page into the canvas, ${soundMs.toFixed(3)} ms mixing sound); ` +
                 `${native.trim()}`);
+    const nativeMs = Number((/native work ([0-9.]+) ms/.exec(native) || [])[1]);
+    console.log(`speed: browser work / native work = ${(workMs / nativeMs).toFixed(2)}`);
 }
 
 console.log(`${passed} passed, ${failed} failed`);

@@ -9,8 +9,8 @@
 //       with the clock starting at `start` (1000 by default) and prints
 //       "best <score>";
 //   web_reference work <frames>  lets PlayPilot fly <frames> frames of play
-//       from a clock of 1000 and prints the game's own work per frame in ms.
-#include <chrono>
+//       from a clock of 1000 and prints the game's own work per frame in ms,
+//       as the frame meter measures it (the page's figure is the same meter's).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +19,7 @@
 #include "app/pilots.h"
 #include "app/startup.h"
 #include "core/game_state.h"
+#include "platform/frame_work.h"
 #include "platform/headless.h"
 #include "platform/input.h"
 #include "platform/screen.h"
@@ -64,8 +65,9 @@ void ObservePages(const Page &page) {
         MenuBytes.assign(reinterpret_cast<const char *>(page.pixels), PageBytes());
         MenuSaved = true;
     } else if (MenuSaved && !MenuChecked && t >= kMenuAgainAt) {
-        MenuMismatch = MenuBytes.compare(0, PageBytes(), reinterpret_cast<const char *>(page.pixels),
-                                         PageBytes()) != 0;
+        MenuMismatch =
+            MenuBytes.compare(0, PageBytes(), reinterpret_cast<const char *>(page.pixels),
+                              PageBytes()) != 0;
         MenuChecked = true;
     }
 }
@@ -75,8 +77,8 @@ void ObservePages(const Page &page) {
 void PagesPilot(double now, InputState &state) {
     const double t = now - kStart;
     state.keys.fill(false);
-    state.keys[kKeyEnter] =
-        (t >= kLaunchAt && t < kLaunchAt + kKeyHeld) || (t >= kConfirmAt && t < kConfirmAt + kKeyHeld);
+    state.keys[kKeyEnter] = (t >= kLaunchAt && t < kLaunchAt + kKeyHeld) ||
+                            (t >= kConfirmAt && t < kConfirmAt + kKeyHeld);
     if (!BriefingSaved && t >= kBriefingAt) {
         Save("briefing.raw", PagePixels(VisiblePageIndex()));
         BriefingSaved = true;
@@ -122,20 +124,21 @@ int Route(double start) {
 int WorkFrames = 0;
 int FramesSeen = 0;
 int LastCycle = -1;
-std::chrono::steady_clock::time_point WorkFrom;
-double WorkSeconds = 0;
+FrameWork WorkFrom{0.0, 0};
+FrameWork WorkTo{0.0, 0};
 
 // Frames of play are told apart by the animation cycle; the first hundred
 // (the level's opening) are left out, as the browser's figure leaves them.
+// The work is the frame meter's (platform/frame_work.h), which the page reads
+// the same way.
 void WorkPilot(double now, InputState &state) {
     PlayPilot(now, state);
     if (AnimCycle20 == LastCycle) return;
     LastCycle = AnimCycle20;
     ++FramesSeen;
-    if (FramesSeen == 100) WorkFrom = std::chrono::steady_clock::now();
+    if (FramesSeen == 100) WorkFrom = FrameWorkSoFar();
     if (FramesSeen == 100 + WorkFrames) {
-        WorkSeconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - WorkFrom).count();
+        WorkTo = FrameWorkSoFar();
         EndProgram(0);
     }
 }
@@ -146,9 +149,10 @@ int Work(int frames) {
     ResetPlayPilot();
     UsePilot(WorkPilot);
     HeadlessRun(StartUp);
-    if (WorkSeconds <= 0) return 1;
+    const int metered = WorkTo.frames - WorkFrom.frames;
+    if (metered <= 0) return 1;
     std::printf("native work %.3f ms a frame over %d frames of play\n",
-                WorkSeconds * 1000.0 / frames, frames);
+                (WorkTo.seconds - WorkFrom.seconds) * 1000.0 / metered, metered);
     return 0;
 }
 

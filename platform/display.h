@@ -18,8 +18,10 @@ struct Page {
 // when neither kind opens (no display at all).
 bool DisplayOpen(int bytesPerPixel, bool fullScreen);
 // Shows `page`, uploading it only when `changeCount` differs from the last
-// upload, and waits for the display's next refresh (or the next 1/60 s tick).
-void DisplayPresent(const Page &page, uint32_t changeCount);
+// upload, waits for the display's next refresh (or the next 1/60 s tick),
+// then sleeps `restMs` more (0: not at all). Asked for together, the two
+// waits of a page that did not change can be one.
+void DisplayPresent(const Page &page, uint32_t changeCount, double restMs);
 // Services window events and refreshes the input state.
 void DisplayPump();
 // Monotonic seconds; virtual time under the headless display.

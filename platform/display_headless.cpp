@@ -58,7 +58,7 @@ bool DisplayOpen(int, bool) {
     return true;
 }
 
-void DisplayPresent(const Page &page, uint32_t) {
+void DisplayPresent(const Page &page, uint32_t, double restMs) {
     // The next tick strictly after now; the small slack keeps a time that sits
     // on a tick (k/60 read back as k - epsilon) from landing on itself.
     double tick = std::floor(VirtualTime * kTicksPerSecond + 1e-6) + 1.0;
@@ -67,6 +67,7 @@ void DisplayPresent(const Page &page, uint32_t) {
     VirtualTime = next;
     ++PresentCount;
     if (Observer != nullptr) Observer(page);
+    if (restMs > 0) DisplaySleep(restMs);
 }
 
 void DisplayPump() {

@@ -23,13 +23,13 @@
 #include "platform/app_icon.h"
 #include "platform/display_sdl.h"
 #include "platform/frame_log.h"
+#include "platform/refresh_ticks.h"
 #include "platform/screen.h"
 
 namespace halvane {
 
 namespace {
 
-constexpr double kTickSeconds = 1.0 / 60.0;
 // A present that returns sooner than this did not wait for a refresh.
 constexpr double kPresentWaitedSeconds = 0.001;
 // Room left on the desktop for the window's frame and title bar.
@@ -45,6 +45,8 @@ uint32_t UploadedChangeCount = 0;
 // False while the window is minimized or hidden: nothing is uploaded or
 // presented then, while the game goes on as ever.
 bool WindowShown = true;
+// The refresh the last present waited for, in clock seconds.
+double ServedTick = 0.0;
 // Presents in a row that came back at once although vsync was asked for;
 // after a few the display is taken to give no refresh signal.
 int QuickPresents = 0;
@@ -136,10 +138,23 @@ bool UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) 
     return true;
 }
 
-void SleepUntilNextTick() {
+void SleepUntil(double when) {
     const double now = CounterSeconds();
-    const double next = (std::floor(now / kTickSeconds) + 1.0) * kTickSeconds;
-    DisplaySleep((next - now) * 1000.0);
+    if (when > now) DisplaySleep((when - now) * 1000.0);
+}
+
+// The next refresh, then the rest the caller asked for, in one sleep.
+void WaitForTick(double restMs) {
+    ServedTick = NextTick(CounterSeconds());
+    SleepUntil(ServedTick + restMs / 1000.0);
+}
+
+// Out of view, a few refreshes at a time (an idle game wakes 20 times a
+// second rather than 120).
+void WaitForHiddenTick(double restMs) {
+    const TickWait wait = HiddenTickWait(ServedTick, CounterSeconds(), restMs / 1000.0);
+    ServedTick = wait.tick;
+    SleepUntil(wait.wakeAt);
 }
 
 } // namespace
@@ -193,19 +208,26 @@ bool DisplayOpen(int bytesPerPixel, bool fullScreen) {
     RendererHasVsync =
         SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     SDL_ShowCursor(SDL_DISABLE);
+    WatchWindowCover(Window);
     OpenPads();
     DrawPageToWindow();
     PumpWindowEvents();
     return true;
 }
 
-void DisplayPresent(const Page &page, uint32_t changeCount) {
-    if (Renderer == nullptr) return;
+void DisplayPresent(const Page &page, uint32_t changeCount, double restMs) {
+    if (Renderer == nullptr) {
+        if (restMs > 0) DisplaySleep(restMs);
+        return;
+    }
     PumpWindowEvents();
     if (!UploadPage(page.pixels, page.bytesPerPixel, changeCount)) {
         // Nothing new to show: the wait for the refresh is the clock's.
         LogFirstPresent();
-        SleepUntilNextTick();
+        if (WindowShown)
+            WaitForTick(restMs);
+        else
+            WaitForHiddenTick(restMs);
         PumpWindowEvents();
         return;
     }
@@ -219,7 +241,12 @@ void DisplayPresent(const Page &page, uint32_t changeCount) {
     // A present that came back at once (no vsync, or a display without a
     // refresh signal such as a virtual X server) is paced by the clock, so that
     // fades take the same time everywhere.
-    if (!RendererHasVsync || QuickPresents >= 3) SleepUntilNextTick();
+    if (!RendererHasVsync || QuickPresents >= 3) {
+        WaitForTick(restMs);
+    } else {
+        ServedTick = std::floor(CounterSeconds() / kTickSeconds) * kTickSeconds;
+        if (restMs > 0) DisplaySleep(restMs);
+    }
     PumpWindowEvents();
 }
 

@@ -1,12 +1,15 @@
 // display_sdl.h -- what the SDL window's two files (display_sdl.cpp: window,
 // presenting, clock; display_sdl_events.cpp: the event pump) share, and the
-// window-less present path the benchmarks time. It names no SDL type so
-// nothing else sees SDL.
+// window-less present path the benchmarks time. It includes no SDL header,
+// so nothing else sees SDL; two of its types are named as pointers only.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/pad_mapping.h"
+
+struct SDL_Window;
+struct SDL_SysWMmsg;
 
 namespace halvane {
 
@@ -63,6 +66,15 @@ void SetVirtualPadButton(int pad, int button, bool down);
 void SetVirtualPadStick(int pad, float x, float y);
 void SetVirtualPadTriggers(int pad, float left, float right);
 void DetachVirtualPad(int pad);
+
+// --- display_sdl_cover.cpp: a window covered by others -----------------------
+// Called by DisplayOpen: asks the display to tell when other windows cover
+// the window completely; false where it cannot (then nothing is watched).
+bool WatchWindowCover(SDL_Window *window);
+// Called by the event pump for the display's own messages: 1 when the window
+// became fully covered, 0 when it became partly or wholly visible, -1 when the
+// message says neither.
+int WindowCoverChange(const SDL_SysWMmsg *message);
 
 // --- display_sdl_audio.cpp ---------------------------------------------------
 // Called by every event pump: hands the mixer the volume options, so that a

@@ -29,7 +29,8 @@ constexpr double kHiddenPumpAgainSeconds = 0.025;
 volatile std::sig_atomic_t EndSignalled = 0;
 double LastPumpTime = 0.0;
 bool WindowFocused = true;
-bool WindowHidden = false; // minimized or hidden
+bool WindowHidden = false;  // minimized or hidden
+bool WindowCovered = false; // fully covered by other windows
 bool RelativeMode = false;
 // The Enter of an Alt+Enter: swallowed from its press to its release.
 SDL_Scancode SwallowedKey = SDL_SCANCODE_UNKNOWN;
@@ -251,7 +252,7 @@ void OnWindowEvent(const SDL_WindowEvent &event, InputState &input) {
     case SDL_WINDOWEVENT_MAXIMIZED:
     case SDL_WINDOWEVENT_SHOWN:
         WindowHidden = false;
-        SetWindowShown(true);
+        SetWindowShown(!WindowCovered);
         break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -260,6 +261,12 @@ void OnWindowEvent(const SDL_WindowEvent &event, InputState &input) {
     default:
         break;
     }
+}
+
+void OnCoverChange(int covered) {
+    if (covered < 0) return;
+    WindowCovered = covered == 1;
+    SetWindowShown(!WindowHidden && !WindowCovered);
 }
 
 // The game sees a key held on the keyboard or by a controller; a key a
@@ -306,14 +313,18 @@ void PumpWindowEvents() {
                        static_cast<double>(SDL_GetPerformanceFrequency());
     // Each pump asks the X server for news; calls closer together than this
     // (before and after a short sleep, around a present) would find none.
-    if (now - LastPumpTime < (WindowHidden ? kHiddenPumpAgainSeconds : kPumpAgainSeconds)) return;
+    const bool outOfView = WindowHidden || WindowCovered;
+    if (now - LastPumpTime < (outOfView ? kHiddenPumpAgainSeconds : kPumpAgainSeconds)) return;
     LastPumpTime = now;
     // The sound device is serviced as often, which is soon enough for a
     // volume change and costs an idle game nothing between pumps.
     ServiceAudioDevice();
     InputState &input = DeviceInput();
+    // One trip to the X server a pump: SDL_PollEvent would make one per event
+    // and one more to find the queue empty.
+    SDL_PumpEvents();
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         switch (event.type) {
         case SDL_QUIT:
             EndProgram(0);
@@ -335,6 +346,9 @@ void PumpWindowEvents() {
             break;
         case SDL_WINDOWEVENT:
             OnWindowEvent(event.window, input);
+            break;
+        case SDL_SYSWMEVENT:
+            OnCoverChange(WindowCoverChange(event.syswm.msg));
             break;
         case SDL_CONTROLLERDEVICEADDED:
             PadAdded(event.cdevice.which);

@@ -113,8 +113,11 @@ bool DisplayOpen(int, bool) {
     return true;
 }
 
-void DisplayPresent(const Page &page, uint32_t changeCount) {
-    if (!Opened) return;
+void DisplayPresent(const Page &page, uint32_t changeCount, double restMs) {
+    if (!Opened) {
+        if (restMs > 0) DisplaySleep(restMs);
+        return;
+    }
     const bool metered = PauseFrameWork();
     TakePageInput();
     UploadPage(page.pixels, page.bytesPerPixel, changeCount);
@@ -124,6 +127,7 @@ void DisplayPresent(const Page &page, uint32_t changeCount) {
     NoteYield();
     TakePageInput();
     ResumeFrameWork(metered);
+    if (restMs > 0) DisplaySleep(restMs);
 }
 
 void DisplayPump() {

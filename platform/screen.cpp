@@ -157,17 +157,20 @@ void WaitRetrace() {
     if (Replaying()) {
         PlayWait(ReplayEvent::WaitRetrace, 0);
     } else {
-        ShowVisiblePage();
+        ShowVisiblePage(0);
         if (Recording()) RecordWait(ReplayEvent::WaitRetrace, 0, DisplayClock());
     }
     ReplayPagePresented();
 }
 
-void ShowVisiblePage() {
+void ShowVisiblePage(double restMs) {
     // Offscreen pages present too: tests and tools watch them through the
     // headless display, whose clock the refresh moves on.
-    if (!PagesOpen) return;
-    DisplayPresent(Page{Pages[VisibleIndex].data(), BytesPerPixel}, ChangeCount);
+    if (!PagesOpen) {
+        if (restMs > 0) DisplaySleep(restMs);
+        return;
+    }
+    DisplayPresent(Page{Pages[VisibleIndex].data(), BytesPerPixel}, ChangeCount, restMs);
 }
 
 void ClearWorkPage() {

@@ -42,9 +42,9 @@ void GrabImage(float x1, float y1, float x2, float y2, std::span<uint8_t> image)
 void PutImage(float x, float y, std::span<const uint8_t> image, int mode, int opacity);
 
 // --- for the display, the file loaders and tests ------------------------
-// WaitRetrace's showing and waiting alone, for PresentPage (which a recording
-// keeps as one operation).
-void ShowVisiblePage();
+// WaitRetrace's showing and waiting alone, then a sleep of `restMs`: for
+// PresentPage (which a recording keeps as one operation).
+void ShowVisiblePage(double restMs);
 bool ScreenIsOpen();
 int ScreenBytesPerPixel(); // 2 or 4; 0 before the screen is open
 int WorkPageIndex();

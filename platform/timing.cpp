@@ -21,6 +21,8 @@ namespace halvane {
 namespace {
 
 constexpr int kSleepSliceMs = 50;
+// PresentPage's sleep after the refresh.
+constexpr double kPresentRestMs = 2.0;
 
 // WaitFrame sleeps until shortly before the frame's end and spins the rest,
 // since a sleep may return late. How late is measured as it goes: the spin
@@ -154,8 +156,7 @@ void PresentPage() {
     if (Replaying()) {
         PlayWait(ReplayEvent::PresentPage, 0);
     } else {
-        ShowVisiblePage();
-        SleepNow(2);
+        ShowVisiblePage(kPresentRestMs);
         if (Recording()) RecordWait(ReplayEvent::PresentPage, 0, DisplayClock());
     }
     ReplayPagePresented();

@@ -28,7 +28,7 @@ bool DisplayOpen(int bytesPerPixel, bool fullScreen) {
     return StandInOpens;
 }
 
-void DisplayPresent(const Page &page, uint32_t changeCount) {
+void DisplayPresent(const Page &page, uint32_t changeCount, double) {
     ++StandInPresents;
     StandInLastPage = page;
     StandInLastChange = changeCount;

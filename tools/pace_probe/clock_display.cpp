@@ -13,7 +13,9 @@ bool DisplayOpen(int, bool) {
     return false;
 }
 
-void DisplayPresent(const Page &, uint32_t) {}
+void DisplayPresent(const Page &, uint32_t, double restMs) {
+    DisplaySleep(restMs);
+}
 
 void DisplayPump() {}
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/game_state.h"
 #include "core/image.h"
 #include "platform/display_web.h"
 #include "platform/frame_log.h"
@@ -169,6 +170,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE double halvane_frame_work_ms() {
 }
 extern "C" EMSCRIPTEN_KEEPALIVE int halvane_frame_work_frames() {
     return FrameWorkSoFar().frames;
+}
+// The number that the game's F read-out shows (whether shown or not).
+extern "C" EMSCRIPTEN_KEEPALIVE int halvane_fps_readout() {
+    return MeasuredFps;
 }
 
 void EndProgram(int code) {

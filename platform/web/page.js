@@ -122,6 +122,10 @@ HalvanePage.clock = function () {
 HalvanePage.frameWork = function () {
     return {ms: _halvane_frame_work_ms(), frames: _halvane_frame_work_frames()};
 };
+// The frames a second that the game's F read-out shows.
+HalvanePage.fpsReadout = function () {
+    return _halvane_fps_readout();
+};
 
 // A turn of the browser's event loop without the delay that timers add.
 HalvanePage.nextTurn = function () {

@@ -414,9 +414,12 @@ async function measureTargets() {
     await sleep(100 * 1000 / 45);
     from = await sample();
     let to = from;
+    const readouts = new Map();
     while (to.puts - from.puts < 1000) {
         await sleep(500);
         to = await sample();
+        const shown = await page.evaluate(() => HalvanePage.fpsReadout());
+        readouts.set(shown, (readouts.get(shown) || 0) + 1);
     }
     const frames = to.puts - from.puts;
     const fps = (frames * 1000) / (to.at - from.at);
@@ -436,7 +439,11 @@ async function measureTargets() {
                 `putting the page into the canvas, ${soundMs.toFixed(3)} ms mixing sound); ` +
                 `${native.trim()}`);
     const nativeMs = Number((/native work ([0-9.]+) ms/.exec(native) || [])[1]);
-    console.log(`speed: browser work / native work = ${(workMs / nativeMs).toFixed(2)}`);
+    const isolated = await page.evaluate(() => crossOriginIsolated);
+    console.log(`speed: browser work / native work = ${(workMs / nativeMs).toFixed(2)} ` +
+                `(page cross-origin isolated: ${isolated})`);
+    console.log(`speed: the F read-out showed ${[...readouts].sort((a, b) => b[1] - a[1])
+        .map(([fps, n]) => `${fps} ${n} times`).join(', ')} (every half second)`);
 }
 
 console.log(`${passed} passed, ${failed} failed`);

@@ -402,17 +402,19 @@ async function measureTargets() {
         return {puts: s.puts, work: work.ms, workFrames: work.frames, upload: s.uploadMs,
                 sound: s.soundMs, at: performance.now(), times: s.putTimes.length};
     });
-    // Play has begun once pages come at the play rate for a second.
-    let from = await sample();
-    for (;;) {
-        await sleep(1000);
-        const now = await sample();
-        const rate = ((now.puts - from.puts) * 1000) / (now.at - from.at);
-        from = now;
-        if (rate > 40) break;
+    // Play at TURBO has begun once the F read-out counts more than 40 frames
+    // a second (the menu's presents come as fast, but the read-out counts
+    // frames of play only). A pilot whose menu keys were missed on a busy
+    // machine plays at another speed: that is said, not measured.
+    try {
+        await page.waitForFunction(() => HalvanePage.fpsReadout() > 40, {timeout: 60000});
+    } catch (error) {
+        const shown = await page.evaluate(() => HalvanePage.fpsReadout());
+        console.log(`speed: not measured: the pilot did not reach TURBO (F read-out ${shown})`);
+        return;
     }
     await sleep(100 * 1000 / 45);
-    from = await sample();
+    let from = await sample();
     let to = from;
     const readouts = new Map();
     while (to.puts - from.puts < 1000) {

@@ -136,6 +136,34 @@ TEST_F(Mixer, TheTuneLoopsRestartsOnRequestAndStops) {
     EXPECT_EQ(AudioMixerStatus().tune, kTuneNone);
 }
 
+// The tune alone takes a shorter way to the output than the tune under an
+// effect; a silent effect must change nothing, at every music step, across
+// the loop's end and at both ends of the sample range.
+TEST_F(Mixer, TheTuneAloneSoundsAsUnderASilentEffect) {
+    std::vector<int16_t> tune;
+    for (int i = 0; i < 301; ++i)
+        tune.push_back(static_cast<int16_t>(i % 3 == 0   ? -32768
+                                            : i % 3 == 1 ? 32767
+                                                         : i * 97 - 9000));
+    SetTuneSamples(kTuneMenu, {tune.data(), static_cast<int>(tune.size())});
+    SetEffectSamples(kEffectMenuSelect, Constant(store[0], 0, 100000));
+    for (int music = 0; music <= 4; ++music) {
+        SetVolumeSteps(4, music);
+        RequestTune(kTuneMenu);
+        const auto alone = Pull(700);
+        RequestTune(kTuneMenu);
+        RequestEffect(kEffectMenuSelect);
+        const auto underEffect = Pull(700);
+        ASSERT_EQ(AudioMixerStatus().effectVoices, 1);
+        EXPECT_EQ(alone, underEffect) << music;
+        EXPECT_EQ(alone[1], 32767 * kVolumeLevels[static_cast<std::size_t>(music)] / 255);
+        EXPECT_EQ(AudioMixerStatus().clipped, 0u);
+        ResetAudioMixer();
+        SetTuneSamples(kTuneMenu, {tune.data(), static_cast<int>(tune.size())});
+        SetEffectSamples(kEffectMenuSelect, Constant(store[0], 0, 100000));
+    }
+}
+
 // Every pair of steps on a voice of 10,000 and a tune of -3,000: the exact
 // level of the design, silent at 0, each step louder than the one before.
 TEST_F(Mixer, VolumeStepsScaleEffectsAndMusicApartAndAtOnce) {

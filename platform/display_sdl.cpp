@@ -118,6 +118,7 @@ void DrawPageToWindow() {
     SDL_RenderClear(Renderer);
     if (PageUploaded) SDL_RenderCopy(Renderer, PageTexture, nullptr, &destination);
     SDL_RenderPresent(Renderer);
+    NoteWindowDrawn();
 }
 
 // What was last uploaded: a page the game drew again unchanged (the menu
@@ -208,7 +209,7 @@ bool DisplayOpen(int bytesPerPixel, bool fullScreen) {
     RendererHasVsync =
         SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     SDL_ShowCursor(SDL_DISABLE);
-    WatchWindowCover(Window);
+    WatchX11Window(Window);
     OpenPads();
     DrawPageToWindow();
     PumpWindowEvents();

@@ -38,6 +38,9 @@ PageRect PagePlacement();
 // changed page (DisplayPump does both). Called by DisplayPump and around
 // DisplayPresent's wait.
 void PumpWindowEvents();
+// Called whenever a page was drawn into the window: the next pump asks the
+// X server for news whatever its connection shows.
+void NoteWindowDrawn();
 
 // Called by DisplayOpen: SIGTERM and SIGINT only set a flag, which the pump,
 // the clock and sleeping check (then EndProgram(0)).
@@ -53,6 +56,9 @@ void OpenPads();
 // Called by the event pump when SDL announces a controller or its removal.
 void PadAdded(int deviceIndex);
 void PadRemoved(int instanceId);
+// Called by the event pump: whether any controller is open (their state
+// comes with SDL's pump).
+bool AnyPadOpen();
 // Called by the event pump: the keys the controllers hold and the pointer
 // motion since the last call.
 const PadOutput &ReadPads(double now);
@@ -67,14 +73,18 @@ void SetVirtualPadStick(int pad, float x, float y);
 void SetVirtualPadTriggers(int pad, float left, float right);
 void DetachVirtualPad(int pad);
 
-// --- display_sdl_cover.cpp: a window covered by others -----------------------
+// --- display_sdl_x11.cpp: the X server beneath SDL --------------------------
 // Called by DisplayOpen: asks the display to tell when other windows cover
-// the window completely; false where it cannot (then nothing is watched).
-bool WatchWindowCover(SDL_Window *window);
+// the window completely, and finds its connection; false where it cannot
+// (then nothing is watched).
+bool WatchX11Window(SDL_Window *window);
 // Called by the event pump for the display's own messages: 1 when the window
 // became fully covered, 0 when it became partly or wholly visible, -1 when the
 // message says neither.
 int WindowCoverChange(const SDL_SysWMmsg *message);
+// Called by the event pump at rest: false only when the X server surely sent
+// nothing since SDL last looked.
+bool DisplayMayHaveNews();
 
 // --- display_sdl_audio.cpp ---------------------------------------------------
 // Called by every event pump: hands the mixer the volume options, so that a

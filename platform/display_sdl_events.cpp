@@ -28,6 +28,11 @@ constexpr double kHiddenPumpAgainSeconds = 0.025;
 
 volatile std::sig_atomic_t EndSignalled = 0;
 double LastPumpTime = 0.0;
+// At rest a pump asks the X server for news only when its connection shows
+// some, and at least this often (a controller plugged in comes this way).
+constexpr double kFullPumpSeconds = 0.1;
+double LastFullPump = 0.0;
+bool DrawnSinceFullPump = true;
 bool WindowFocused = true;
 bool WindowHidden = false;  // minimized or hidden
 bool WindowCovered = false; // fully covered by other windows
@@ -306,6 +311,10 @@ void PumpNowAndThen(double now) {
     DisplayPump();
 }
 
+void NoteWindowDrawn() {
+    DrawnSinceFullPump = true;
+}
+
 void PumpWindowEvents() {
     if (EndSignalled != 0) EndProgram(0);
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
@@ -320,9 +329,17 @@ void PumpWindowEvents() {
     // volume change and costs an idle game nothing between pumps.
     ServiceAudioDevice();
     InputState &input = DeviceInput();
-    // One trip to the X server a pump: SDL_PollEvent would make one per event
-    // and one more to find the queue empty.
-    SDL_PumpEvents();
+    // At rest (nothing drawn into the window since, no controller to read,
+    // the mouse free) only the connection is looked at. Otherwise one trip
+    // to the X server a pump: SDL_PollEvent would make one per event and one
+    // more to find the queue empty.
+    const bool atRest = !DrawnSinceFullPump && !RelativeMode && !AnyPadOpen() &&
+                        now - LastFullPump < kFullPumpSeconds;
+    if (!atRest || DisplayMayHaveNews()) {
+        SDL_PumpEvents();
+        LastFullPump = now;
+        DrawnSinceFullPump = false;
+    }
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         switch (event.type) {

@@ -97,6 +97,11 @@ void PadRemoved(int instanceId) {
     }
 }
 
+bool AnyPadOpen() {
+    return std::any_of(Controllers.begin(), Controllers.end(),
+                       [](SDL_GameController *controller) { return controller != nullptr; });
+}
+
 const PadOutput &ReadPads(double now) {
     const double seconds = LastRead < 0 ? 0.0 : now - LastRead;
     LastRead = now;

@@ -1,0 +1,94 @@
+// What SDL does not tell of its X11 window: whether other windows cover it
+// completely (the X server says so when asked; the window then shows nothing,
+// as when minimized), and whether the X server has sent anything since the
+// last pump, so that a pump at rest can skip asking it. The few Xlib calls
+// are taken from the copy SDL loaded, so the game links no X library of its
+// own; on other displays nothing is watched and every pump asks.
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <dlfcn.h>
+#include <poll.h>
+
+#include "platform/display_sdl.h"
+
+namespace halvane {
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+
+namespace {
+
+using GetAttributesCall = int (*)(Display *, Window, XWindowAttributes *);
+using SelectInputCall = int (*)(Display *, Window, long);
+using EventsQueuedCall = int (*)(Display *, int);
+using ConnectionNumberCall = int (*)(Display *);
+
+Display *XDisplay = nullptr;
+EventsQueuedCall EventsQueued = nullptr;
+int ConnectionFd = -1;
+
+} // namespace
+
+bool WatchX11Window(SDL_Window *window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    // A reference to SDL's own copy, which stays loaded after dlclose.
+    void *xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (xlib == nullptr) return false;
+    const auto getAttributes =
+        reinterpret_cast<GetAttributesCall>(dlsym(xlib, "XGetWindowAttributes"));
+    const auto selectInput = reinterpret_cast<SelectInputCall>(dlsym(xlib, "XSelectInput"));
+    const auto connectionNumber =
+        reinterpret_cast<ConnectionNumberCall>(dlsym(xlib, "XConnectionNumber"));
+    EventsQueued = reinterpret_cast<EventsQueuedCall>(dlsym(xlib, "XEventsQueued"));
+    dlclose(xlib);
+    Display *display = info.info.x11.display;
+    if (EventsQueued != nullptr && connectionNumber != nullptr) {
+        XDisplay = display;
+        ConnectionFd = connectionNumber(display);
+    }
+    XWindowAttributes attributes{};
+    if (getAttributes == nullptr || selectInput == nullptr ||
+        getAttributes(display, info.info.x11.window, &attributes) == 0)
+        return false;
+    // The events SDL asked for stay; visibility is added to them.
+    selectInput(display, info.info.x11.window, attributes.your_event_mask | VisibilityChangeMask);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    return true;
+}
+
+int WindowCoverChange(const SDL_SysWMmsg *message) {
+    if (message == nullptr || message->subsystem != SDL_SYSWM_X11) return -1;
+    const XEvent &event = message->msg.x11.event;
+    if (event.type != VisibilityNotify) return -1;
+    return event.xvisibility.state == VisibilityFullyObscured ? 1 : 0;
+}
+
+bool DisplayMayHaveNews() {
+    if (ConnectionFd < 0) return true;
+    // Events Xlib read already, or anything on the connection (an error or a
+    // hang-up too: SDL's pump then sees to it).
+    if (EventsQueued(XDisplay, QueuedAlready) > 0) return true;
+    pollfd connection{ConnectionFd, POLLIN, 0};
+    return poll(&connection, 1, 0) != 0;
+}
+
+#else
+
+bool WatchX11Window(SDL_Window *) {
+    return false;
+}
+
+int WindowCoverChange(const SDL_SysWMmsg *) {
+    return -1;
+}
+
+bool DisplayMayHaveNews() {
+    return true;
+}
+
+#endif
+
+} // namespace halvane

@@ -245,7 +245,7 @@ void DisplayPresent(const Page &page, uint32_t changeCount, double restMs) {
     if (!RendererHasVsync || QuickPresents >= 3) {
         WaitForTick(restMs);
     } else {
-        ServedTick = std::floor(CounterSeconds() / kTickSeconds) * kTickSeconds;
+        ServedTick = LastTick(CounterSeconds());
         if (restMs > 0) DisplaySleep(restMs);
     }
     PumpWindowEvents();

@@ -10,12 +10,15 @@ double NextTick(double now) {
     return next > now ? next : next + kTickSeconds;
 }
 
+double LastTick(double now) {
+    return std::floor(now / kTickSeconds) * kTickSeconds;
+}
+
 TickWait HiddenTickWait(double lastTick, double now, double restSeconds) {
     double tick = lastTick + kTickSeconds;
     // Long after the last present (play paces itself by the clock) the count
     // starts again from now, rather than running presents flat out to catch up.
-    if (tick < now - kHiddenTicksAtOnce * kTickSeconds)
-        tick = std::floor(now / kTickSeconds) * kTickSeconds;
+    if (tick < now - kHiddenTicksAtOnce * kTickSeconds) tick = LastTick(now);
     if (tick + restSeconds <= now) return {tick, now};
     return {tick, tick + (kHiddenTicksAtOnce - 1) * kTickSeconds + restSeconds};
 }

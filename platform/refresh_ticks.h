@@ -12,8 +12,9 @@ constexpr double kTickSeconds = 1.0 / 60.0;
 // others find theirs gone by.
 constexpr int kHiddenTicksAtOnce = 3;
 
-// The first tick strictly after `now`.
+// The first tick strictly after `now`, and the last one at or before it.
 double NextTick(double now);
+double LastTick(double now);
 
 struct TickWait {
     double tick;   // the refresh this present is given

@@ -88,8 +88,10 @@ bool DisplayMayHaveNews();
 
 // --- display_sdl_audio.cpp ---------------------------------------------------
 // Called by every event pump: hands the mixer the volume options, so that a
-// change applies at once, and reports once when the sound device stopped.
-void ServiceAudioDevice();
+// change applies at once, gives the device a large buffer while the window
+// has been out of view for a while (and the small one back as soon as it is
+// in view), and reports once when the sound device stopped.
+void ServiceAudioDevice(double now, bool inView);
 
 // --- display_sdl_offscreen.cpp, for the benchmarks ---------------------------
 // The present path without a window: upload into a texture of the page's

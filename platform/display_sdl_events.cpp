@@ -327,7 +327,7 @@ void PumpWindowEvents() {
     LastPumpTime = now;
     // The sound device is serviced as often, which is soon enough for a
     // volume change and costs an idle game nothing between pumps.
-    ServiceAudioDevice();
+    ServiceAudioDevice(now, !outOfView);
     InputState &input = DeviceInput();
     // At rest (nothing drawn into the window since, no controller to read,
     // the mouse free) only the connection is looked at. Otherwise one trip

@@ -3,12 +3,18 @@
 SDL's disk driver writes it) with the shipped sounds, for sound_check.sh.
 
 Usage: sound_check.py <recording> <Sound folder> <frame when Enter went down>
+       sound_check.py --resumed <recording> <Sound folder>
 
 The mixer is exact: at the volume steps 3 (190 of 255) each recorded sample
 is (effects * 190 + tune * 190) / 255, cut toward zero. So the menu tune is
 looked for sample by sample from the recording's start, and the select
 effect in what remains after the tune is taken away (within one step of
-rounding). Exit code 1 when either is not there."""
+rounding). Exit code 1 when either is not there.
+
+With --resumed the recording is what a device reopened in the menu took (the
+game reopens it when its window goes out of view and comes back): it must be
+the menu tune, exactly, going on from somewhere past its start rather than
+starting over."""
 import array
 import math
 import sys
@@ -43,7 +49,30 @@ def correlation(a, b):
     return ab / math.sqrt(aa * bb) if aa and bb else 0.0
 
 
+def resumed():
+    recording = array.array("h")
+    recording.frombytes(open(sys.argv[2], "rb").read())
+    tune = read_wav(f"{sys.argv[3]}/menu_music.wav")
+    expected = [scaled(v) for v in tune]
+    if len(recording) < RATE:
+        print(f"FAILED: the reopened device took only {len(recording)} samples")
+        return 1
+    found = None
+    for d in (d for d, v in enumerate(expected) if v == recording[0]):
+        if all(recording[k] == expected[(d + k) % len(tune)] for k in range(0, RATE)):
+            found = d
+            break
+    if found is None or found < RATE // 2:
+        print("FAILED: after the window came back the menu tune does not go on "
+              f"(found at {found} samples)")
+        return 1
+    print(f"ok: after the window came back the menu tune goes on from {found / RATE:.2f} s")
+    return 0
+
+
 def main():
+    if sys.argv[1] == "--resumed":
+        return resumed()
     recording = array.array("h")
     recording.frombytes(open(sys.argv[1], "rb").read())
     tune = read_wav(f"{sys.argv[2]}/menu_music.wav")

@@ -1,6 +1,6 @@
 #!/bin/sh
 # A check of the game's sound from end to end, run by hand (it needs Xvfb,
-# xdotool, x11-utils and python3):
+# xdotool, x11-utils and python3; openbox for the minimized window):
 #   tests/app/sound_check.sh build/app/halvane [seconds of play after LAUNCH]
 # The real program runs on a virtual X server with SDL's disk audio driver,
 # which writes every mixed sample to a file instead of a device. The check
@@ -9,8 +9,10 @@
 #  - after Enter on LAUNCH the menu select effect follows (it prints how long
 #    after the key went down), at the SFX VOLUME step 3;
 # and it fails on silence, noise or a tune that is not the menu's. It also
-# ends with the device failing (its file on a full disk) and checks that the
-# game says so once and plays on. Leaves the recording in the scratch folder
+# minimizes the window (where openbox is installed) and checks that the
+# device is reopened with a large buffer and again when the window is back,
+# the menu tune going on; and it ends with the device failing (its file on a
+# full disk) and checks that the game says so once and plays on. Leaves the recording in the scratch folder
 # it prints (raw 16-bit mono 44.1 kHz samples, out.raw).
 set -u
 program=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
@@ -59,6 +61,37 @@ sleep "$play"
 kill -TERM "$game"
 wait "$game"
 python3 "$here/sound_check.py" "$work/out.raw" "$root/Sound" "$key_frame" || failures=$((failures + 1))
+
+# --- out of view and back: the device is reopened twice, the tune goes on --
+# SDL's disk driver says "Writing to file" at each opening, and each opening
+# starts its file anew, so the file then holds what followed the last one.
+if command -v openbox >/dev/null 2>&1; then
+    openbox >"$work/openbox.log" 2>&1 &
+    wm=$!
+    sleep 1
+    (cd "$work" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/back.raw" "$program" \
+        >"$work/back.log" 2>"$work/back.err") &
+    game=$!
+    wait_for_window
+    sleep 3
+    window=$(xdotool search --name Halvane | head -n 1)
+    xdotool windowminimize "$window"
+    sleep 2.5
+    hidden=$(grep -c "Writing to file" "$work/back.err")
+    xdotool windowactivate "$window"
+    sleep 2.5
+    back=$(grep -c "Writing to file" "$work/back.err")
+    kill -TERM "$game"
+    wait "$game"
+    kill "$wm" 2>/dev/null
+    if [ "$hidden" = 2 ] && [ "$back" = 3 ]; then
+        echo "ok: the device is reopened out of view and again when back in view"
+    else
+        echo "FAILED: device openings: $hidden when minimized, $back when back (2 and 3 wanted)"
+        failures=$((failures + 1))
+    fi
+    python3 "$here/sound_check.py" --resumed "$work/back.raw" "$root/Sound" || failures=$((failures + 1))
+fi
 
 # --- a device that fails mid-game: the game says so once and plays on -------
 if [ -w /dev/full ]; then

@@ -50,6 +50,10 @@ double ServedTick = 0.0;
 // Presents in a row that came back at once although vsync was asked for;
 // after a few the display is taken to give no refresh signal.
 int QuickPresents = 0;
+// Presents in a row that had nothing new to show; half a second of them and
+// the window is at rest.
+constexpr int kStillPresentsAtRest = 30;
+int StillPresents = 0;
 
 double CounterSeconds() {
     static const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
@@ -133,6 +137,7 @@ bool UploadPage(const uint8_t *pixels, int bytesPerPixel, uint32_t changeCount) 
     const std::size_t bytes = std::size_t{kScreenWidth} * kScreenHeight * bytesPerPixel;
     UploadedChangeCount = changeCount;
     if (PageUploaded && std::memcmp(UploadedPixels.data(), pixels, bytes) == 0) return false;
+    StillPresents = 0;
     std::memcpy(UploadedPixels.data(), pixels, bytes);
     SDL_UpdateTexture(PageTexture, nullptr, pixels, kScreenWidth * bytesPerPixel);
     PageUploaded = true;
@@ -156,6 +161,23 @@ void WaitForHiddenTick(double restMs) {
     const TickWait wait = HiddenTickWait(ServedTick, CounterSeconds(), restMs / 1000.0);
     ServedTick = wait.tick;
     SleepUntil(wait.wakeAt);
+}
+
+// At rest in view (a still page, every input coming through the X server)
+// the refreshes come a few at a time as out of view, so that the menu left
+// alone seldom wakes; the wait ends early on the display's news, a key or the
+// pointer, and then lasts only until this present's own refresh, so the game
+// answers as soon as ever.
+void WaitForTickAtRest(double restMs) {
+    const TickWait wait = HiddenTickWait(ServedTick, CounterSeconds(), restMs / 1000.0);
+    ServedTick = wait.tick;
+    const double now = CounterSeconds();
+    if (wait.wakeAt <= now) return;
+    if (WaitForDisplayNews(wait.wakeAt - now)) SleepUntil(wait.tick + restMs / 1000.0);
+}
+
+bool AtRest() {
+    return StillPresents >= kStillPresentsAtRest && CanWaitForDisplayNews() && !AnyPadOpen();
 }
 
 } // namespace
@@ -225,10 +247,13 @@ void DisplayPresent(const Page &page, uint32_t changeCount, double restMs) {
     if (!UploadPage(page.pixels, page.bytesPerPixel, changeCount)) {
         // Nothing new to show: the wait for the refresh is the clock's.
         LogFirstPresent();
-        if (WindowShown)
-            WaitForTick(restMs);
-        else
+        StillPresents = std::min(StillPresents + 1, kStillPresentsAtRest);
+        if (!WindowShown)
             WaitForHiddenTick(restMs);
+        else if (AtRest())
+            WaitForTickAtRest(restMs);
+        else
+            WaitForTick(restMs);
         PumpWindowEvents();
         return;
     }

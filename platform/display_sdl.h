@@ -85,6 +85,12 @@ int WindowCoverChange(const SDL_SysWMmsg *message);
 // Called by the event pump at rest: false only when the X server surely sent
 // nothing since SDL last looked.
 bool DisplayMayHaveNews();
+// Called by a present at rest: whether the wait below can end early (only on
+// an X display whose connection was found).
+bool CanWaitForDisplayNews();
+// Sleeps `seconds`, or less when the X server sends something (a key, the
+// pointer) or a signal comes; true when it ended early.
+bool WaitForDisplayNews(double seconds);
 
 // --- display_sdl_audio.cpp ---------------------------------------------------
 // Called by every event pump: hands the mixer the volume options, so that a

@@ -10,6 +10,10 @@
 #include <dlfcn.h>
 #include <poll.h>
 
+#include <chrono>
+#include <cmath>
+#include <thread>
+
 #include "platform/display_sdl.h"
 
 namespace halvane {
@@ -75,6 +79,23 @@ bool DisplayMayHaveNews() {
     return poll(&connection, 1, 0) != 0;
 }
 
+bool CanWaitForDisplayNews() {
+    return ConnectionFd >= 0;
+}
+
+bool WaitForDisplayNews(double seconds) {
+    if (ConnectionFd < 0) {
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        return false;
+    }
+    if (EventsQueued(XDisplay, QueuedAlready) > 0) return true;
+    pollfd connection{ConnectionFd, POLLIN, 0};
+    const double whole = std::floor(seconds);
+    const timespec timeout{static_cast<time_t>(whole), static_cast<long>((seconds - whole) * 1e9)};
+    // A signal (SIGTERM) ends the wait too, as news for the pump to act on.
+    return ppoll(&connection, 1, &timeout, nullptr) != 0;
+}
+
 #else
 
 bool WatchX11Window(SDL_Window *) {
@@ -87,6 +108,15 @@ int WindowCoverChange(const SDL_SysWMmsg *) {
 
 bool DisplayMayHaveNews() {
     return true;
+}
+
+bool CanWaitForDisplayNews() {
+    return false;
+}
+
+bool WaitForDisplayNews(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    return false;
 }
 
 #endif

@@ -1,7 +1,8 @@
 // refresh_ticks.h -- the window's refreshes as arithmetic on clock seconds: a
 // present with nothing new to show waits for the next 1/60 s tick, and a
 // window out of view, having no refresh at all, is served its ticks a few at
-// a time, so that an idle game out of view seldom wakes.
+// a time, so that an idle game out of view seldom wakes (the window at rest
+// in view too, its wait ending early on input).
 #pragma once
 
 namespace halvane {

@@ -91,6 +91,10 @@ bool CanWaitForDisplayNews();
 // Sleeps `seconds`, or less when the X server sends something (a key, the
 // pointer) or a signal comes; true when it ended early.
 bool WaitForDisplayNews(double seconds);
+// For the window check at rest, from any thread: sends the window a message
+// through a connection of its own, as news the game's wait should wake for.
+// False where there is no X window.
+bool SendWindowNews();
 
 // --- display_sdl_audio.cpp ---------------------------------------------------
 // Called by every event pump: hands the mixer the volume options, so that a

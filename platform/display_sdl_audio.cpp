@@ -59,7 +59,8 @@ void ReopenDevice(Uint16 frames) {
     Device = OpenDevice(frames);
     if (Device == 0) {
         DeviceLost = true;
-        std::fprintf(stderr, "halvane: the sound device did not open again (%s); playing on silently\n",
+        std::fprintf(stderr,
+                     "halvane: the sound device did not open again (%s); playing on silently\n",
                      SDL_GetError());
     }
 }

@@ -26,8 +26,12 @@ using GetAttributesCall = int (*)(Display *, Window, XWindowAttributes *);
 using SelectInputCall = int (*)(Display *, Window, long);
 using EventsQueuedCall = int (*)(Display *, int);
 using ConnectionNumberCall = int (*)(Display *);
+using OpenDisplayCall = Display *(*)(const char *);
+using SendEventCall = int (*)(Display *, Window, int, long, XEvent *);
+using DisplayCall = int (*)(Display *);
 
 Display *XDisplay = nullptr;
+Window XWindow = 0;
 EventsQueuedCall EventsQueued = nullptr;
 int ConnectionFd = -1;
 
@@ -49,6 +53,7 @@ bool WatchX11Window(SDL_Window *window) {
     EventsQueued = reinterpret_cast<EventsQueuedCall>(dlsym(xlib, "XEventsQueued"));
     dlclose(xlib);
     Display *display = info.info.x11.display;
+    XWindow = info.info.x11.window;
     if (EventsQueued != nullptr && connectionNumber != nullptr) {
         XDisplay = display;
         ConnectionFd = connectionNumber(display);
@@ -96,7 +101,38 @@ bool WaitForDisplayNews(double seconds) {
     return ppoll(&connection, 1, &timeout, nullptr) != 0;
 }
 
+bool SendWindowNews() {
+    if (XWindow == 0) return false;
+    void *xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (xlib == nullptr) return false;
+    const auto openDisplay = reinterpret_cast<OpenDisplayCall>(dlsym(xlib, "XOpenDisplay"));
+    const auto sendEvent = reinterpret_cast<SendEventCall>(dlsym(xlib, "XSendEvent"));
+    const auto flush = reinterpret_cast<DisplayCall>(dlsym(xlib, "XFlush"));
+    const auto closeDisplay = reinterpret_cast<DisplayCall>(dlsym(xlib, "XCloseDisplay"));
+    dlclose(xlib);
+    if (openDisplay == nullptr || sendEvent == nullptr || flush == nullptr ||
+        closeDisplay == nullptr)
+        return false;
+    // A connection of its own: SDL's belongs to the game's thread.
+    Display *other = openDisplay(nullptr);
+    if (other == nullptr) return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = XWindow;
+    event.xclient.format = 32;
+    // No event mask: the message goes to the window's own client, SDL, which
+    // passes over it.
+    const bool sent = sendEvent(other, XWindow, False, 0, &event) != 0;
+    flush(other);
+    closeDisplay(other);
+    return sent;
+}
+
 #else
+
+bool SendWindowNews() {
+    return false;
+}
 
 bool WatchX11Window(SDL_Window *) {
     return false;

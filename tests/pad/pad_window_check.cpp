@@ -1,7 +1,7 @@
 // The controller glue in the real SDL window: SDL's virtual controllers are
 // plugged in after the start, pushed and pulled out, while this program polls
 // keys the way the game's screens do, and checks the keys and pointer the
-// game would read. Run under an X server (pad_window_test.sh starts one).
+// game would read. Run under an X server (tests/on_virtual_x.sh starts one).
 #include <cstdio>
 #include <initializer_list>
 

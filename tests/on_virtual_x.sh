@@ -1,7 +1,8 @@
 #!/bin/sh
-# Runs the controller window check on a virtual X server of its own (Xvfb
-# picks a free display number), so it needs no display of the caller's.
-# Usage: pad_window_test.sh <pad_window_check program>
+# Runs a window check (the controllers', the window at rest) on a virtual X
+# server of its own (Xvfb picks a free display number), so it needs no
+# display of the caller's.
+# Usage: on_virtual_x.sh <check program>
 program="$1"
 command -v Xvfb >/dev/null || { echo "Xvfb is not installed" >&2; exit 1; }
 fifo=$(mktemp -u) && mkfifo "$fifo" || exit 1

@@ -123,32 +123,6 @@ void SumTune(int frames) {
     }
 }
 
-bool AnyEffectSounding() {
-    for (const Voice &voice : Voices)
-        if (voice.effect != kEffectNone) return true;
-    return false;
-}
-
-// The tune alone, straight into the output: the same sums as below with no
-// effect in them, which cannot clip, and which leave the scratch sums
-// untouched (between the device's calls they are out of the cache).
-void MixTuneAlone(int16_t *out, int frames, int music) {
-    const SampleBlock &block = TuneSamples[CurrentTune];
-    if (CurrentTune == kTuneNone || block.frames <= 0) {
-        std::fill_n(out, frames, int16_t{0});
-        return;
-    }
-    for (int done = 0; done < frames;) {
-        const int n = std::min(frames - done, block.frames - TuneFrame);
-        const int16_t *in = block.samples + TuneFrame;
-        for (int i = 0; i < n; ++i)
-            out[done + i] = static_cast<int16_t>(in[i] * music / 255);
-        done += n;
-        TuneFrame += n;
-        if (TuneFrame >= block.frames) TuneFrame = 0;
-    }
-}
-
 } // namespace
 
 void SetEffectSamples(int effect, SampleBlock block) {
@@ -197,10 +171,6 @@ void MixAudio(int16_t *out, int frames) {
     TakeRequests();
     const int sfx = SfxLevel.load(std::memory_order_relaxed);
     const int music = MusicLevel.load(std::memory_order_relaxed);
-    if (!AnyEffectSounding()) {
-        MixTuneAlone(out, frames, music);
-        return;
-    }
     for (int done = 0; done < frames;) {
         const int n = std::min(kChunk, frames - done);
         SumEffects(n);

@@ -136,8 +136,7 @@ TEST_F(Mixer, TheTuneLoopsRestartsOnRequestAndStops) {
     EXPECT_EQ(AudioMixerStatus().tune, kTuneNone);
 }
 
-// The tune alone takes a shorter way to the output than the tune under an
-// effect; a silent effect must change nothing, at every music step, across
+// A silent effect changes nothing in the tune, at every music step, across
 // the loop's end and at both ends of the sample range.
 TEST_F(Mixer, TheTuneAloneSoundsAsUnderASilentEffect) {
     std::vector<int16_t> tune;

@@ -35,6 +35,27 @@ Window XWindow = 0;
 EventsQueuedCall EventsQueued = nullptr;
 int ConnectionFd = -1;
 
+// A function of the Xlib that SDL loaded (a reference to it stays loaded
+// after dlclose); nullptr where there is none.
+template <typename Call> Call XlibCall(const char *name) {
+    void *xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (xlib == nullptr) return nullptr;
+    const auto call = reinterpret_cast<Call>(dlsym(xlib, name));
+    dlclose(xlib);
+    return call;
+}
+
+// Whether Xlib holds events already read, or the connection has something
+// (an error or a hang-up too: SDL's pump then sees to it), waiting up to
+// `timeout` for it (nullptr: not at all).
+bool ConnectionHasNews(const timespec *timeout) {
+    if (EventsQueued(XDisplay, QueuedAlready) > 0) return true;
+    pollfd connection{ConnectionFd, POLLIN, 0};
+    const timespec now{0, 0};
+    // A signal (SIGTERM) ends a wait too, as news for the pump to act on.
+    return ppoll(&connection, 1, timeout != nullptr ? timeout : &now, nullptr) != 0;
+}
+
 } // namespace
 
 bool WatchX11Window(SDL_Window *window) {
@@ -42,16 +63,10 @@ bool WatchX11Window(SDL_Window *window) {
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
         return false;
-    // A reference to SDL's own copy, which stays loaded after dlclose.
-    void *xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
-    if (xlib == nullptr) return false;
-    const auto getAttributes =
-        reinterpret_cast<GetAttributesCall>(dlsym(xlib, "XGetWindowAttributes"));
-    const auto selectInput = reinterpret_cast<SelectInputCall>(dlsym(xlib, "XSelectInput"));
-    const auto connectionNumber =
-        reinterpret_cast<ConnectionNumberCall>(dlsym(xlib, "XConnectionNumber"));
-    EventsQueued = reinterpret_cast<EventsQueuedCall>(dlsym(xlib, "XEventsQueued"));
-    dlclose(xlib);
+    const auto getAttributes = XlibCall<GetAttributesCall>("XGetWindowAttributes");
+    const auto selectInput = XlibCall<SelectInputCall>("XSelectInput");
+    const auto connectionNumber = XlibCall<ConnectionNumberCall>("XConnectionNumber");
+    EventsQueued = XlibCall<EventsQueuedCall>("XEventsQueued");
     Display *display = info.info.x11.display;
     XWindow = info.info.x11.window;
     if (EventsQueued != nullptr && connectionNumber != nullptr) {
@@ -76,12 +91,7 @@ int WindowCoverChange(const SDL_SysWMmsg *message) {
 }
 
 bool DisplayMayHaveNews() {
-    if (ConnectionFd < 0) return true;
-    // Events Xlib read already, or anything on the connection (an error or a
-    // hang-up too: SDL's pump then sees to it).
-    if (EventsQueued(XDisplay, QueuedAlready) > 0) return true;
-    pollfd connection{ConnectionFd, POLLIN, 0};
-    return poll(&connection, 1, 0) != 0;
+    return ConnectionFd < 0 || ConnectionHasNews(nullptr);
 }
 
 bool CanWaitForDisplayNews() {
@@ -93,23 +103,17 @@ bool WaitForDisplayNews(double seconds) {
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
         return false;
     }
-    if (EventsQueued(XDisplay, QueuedAlready) > 0) return true;
-    pollfd connection{ConnectionFd, POLLIN, 0};
     const double whole = std::floor(seconds);
     const timespec timeout{static_cast<time_t>(whole), static_cast<long>((seconds - whole) * 1e9)};
-    // A signal (SIGTERM) ends the wait too, as news for the pump to act on.
-    return ppoll(&connection, 1, &timeout, nullptr) != 0;
+    return ConnectionHasNews(&timeout);
 }
 
 bool SendWindowNews() {
     if (XWindow == 0) return false;
-    void *xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
-    if (xlib == nullptr) return false;
-    const auto openDisplay = reinterpret_cast<OpenDisplayCall>(dlsym(xlib, "XOpenDisplay"));
-    const auto sendEvent = reinterpret_cast<SendEventCall>(dlsym(xlib, "XSendEvent"));
-    const auto flush = reinterpret_cast<DisplayCall>(dlsym(xlib, "XFlush"));
-    const auto closeDisplay = reinterpret_cast<DisplayCall>(dlsym(xlib, "XCloseDisplay"));
-    dlclose(xlib);
+    const auto openDisplay = XlibCall<OpenDisplayCall>("XOpenDisplay");
+    const auto sendEvent = XlibCall<SendEventCall>("XSendEvent");
+    const auto flush = XlibCall<DisplayCall>("XFlush");
+    const auto closeDisplay = XlibCall<DisplayCall>("XCloseDisplay");
     if (openDisplay == nullptr || sendEvent == nullptr || flush == nullptr ||
         closeDisplay == nullptr)
         return false;

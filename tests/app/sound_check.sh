@@ -32,8 +32,13 @@ while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); d
 display=":$n"
 Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
-sleep 2
-if ! kill -0 "$xvfb" 2>/dev/null; then
+# Up to 10 s for its socket: a busy machine starts it slowly.
+for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.2
+done
+sleep 0.2
+if ! kill -0 "$xvfb" 2>/dev/null || [ ! -e "/tmp/.X11-unix/X$n" ]; then
     echo "FAILED: Xvfb $display did not start"
     exit 1
 fi
